@@ -1,0 +1,2 @@
+// Corvane.Core — QML extension module of the Corvane CAD application.
+#include "dialogapi/dialogapi_export.h"

@@ -1,0 +1,122 @@
+// Corvane.Core tests.
+import QtQuick 2.15
+import QtTest 1.15
+import Corvane.Core 1.0
+
+TestCase {
+    name: "Registration"
+
+    function createError(source) {
+        try {
+            var object = Qt.createQmlObject("import Corvane.Core 1.0\n" + source, testCase)
+            object.destroy()
+            return ""
+        } catch (e) {
+            return e.qmlErrors.length > 0 ? e.qmlErrors[0].message : String(e)
+        }
+    }
+
+    Item { id: testCase }
+
+    function test_creatable_data() {
+        return [
+            { tag: "ImageItem", source: "ImageItem {}" },
+            { tag: "QtUtils", source: "QtUtils {}" },
+            { tag: "QtModelUtils", source: "QtModelUtils {}" },
+            { tag: "QtFontUtils", source: "QtFontUtils {}" },
+            { tag: "IdentityProxyModel", source: "IdentityProxyModel {}" },
+            { tag: "SortFilterModel", source: "SortFilterModel {}" },
+            { tag: "SortFilterSelectModel", source: "SortFilterSelectModel {}" },
+            { tag: "IntervalModel", source: "IntervalModel {}" },
+            { tag: "ModelWatcher", source: "ModelWatcher {}" },
+            { tag: "CursorChanger", source: "CursorChanger {}" },
+            { tag: "KeyEventFilter", source: "KeyEventFilter {}" },
+            { tag: "TransientPopup", source: "TransientPopup {}" },
+            { tag: "MessageDialogCV", source: "MessageDialogCV {}" },
+            { tag: "FilterOperatorsModel", source: "FilterOperatorsModel {}" },
+            { tag: "QtWindowParent", source: "QtWindowParent {}" },
+            { tag: "TreeExpandConnections", source: "TreeExpandConnections {}" },
+            { tag: "SystemTooltip", source: "SystemTooltip {}" },
+        ]
+    }
+
+    function test_creatable(data) {
+        compare(createError(data.source), "")
+    }
+
+    function test_uncreatable_data() {
+        var rows = [
+            { tag: "QtValueWrapper", reason: "type is C++ constructed only" },
+            { tag: "RowFilter", reason: "type is C++ constructed only" },
+        ]
+        var enums = ["DialogReturn", "QMessageStyle", "LayerCellTypes", "LayerHeaderTypes", "QImageExt",
+                     "ManagerCellTypes", "HelpButtonCategory", "QDropPositionType", "Cv", "StartCellTypes"]
+        for (var i = 0; i < enums.length; ++i)
+            rows.push({ tag: enums[i], reason: "Error: only enums" })
+        return rows
+    }
+
+    function test_uncreatable(data) {
+        verify(createError(data.tag + " {}").indexOf(data.reason) >= 0, createError(data.tag + " {}"))
+    }
+
+    function test_singletons() {
+        compare(CVSettings.tooltipDelay, 700)
+        verify(CVDoubleValidator !== null)
+    }
+
+    TextInput { id: numberInput; validator: CVDoubleValidator }
+
+    function test_validatorInput_data() {
+        return [
+            { tag: "decimal point", text: "1.5", acceptable: true },
+            { tag: "exponent", text: "-2e3", acceptable: true },
+            { tag: "group separator", text: "1,000", acceptable: false },
+            { tag: "decimal comma", text: "1,5", acceptable: false },
+        ]
+    }
+
+    function test_validatorInput(data) {
+        numberInput.text = data.text
+        compare(numberInput.acceptableInput, data.acceptable)
+    }
+
+    function test_enumerators_data() {
+        return [
+            { tag: "DialogReturn.Ok", value: DialogReturn.Ok, expected: 5100 },
+            { tag: "DialogReturn.Cancel", value: DialogReturn.Cancel, expected: 5101 },
+            { tag: "DialogReturn.FirstCustomAction", value: DialogReturn.FirstCustomAction, expected: 1 },
+            { tag: "DialogReturn.SecondCustomAction", value: DialogReturn.SecondCustomAction, expected: 2 },
+            { tag: "scoped DialogReturn", value: DialogReturn.DialogReturn.Cancel, expected: 5101 },
+            { tag: "QMessageStyle.Question", value: QMessageStyle.Question, expected: 2 },
+            { tag: "QMessageStyle.Error", value: QMessageStyle.QMessageStyle.Error, expected: 3 },
+            { tag: "LayerCellTypes.Colour", value: LayerCellTypes.Colour, expected: 1 },
+            { tag: "LayerCellTypes.PlotStyle", value: LayerCellTypes.LayerCellTypes.PlotStyle, expected: 10 },
+            { tag: "LayerCellTypes.Unknown", value: LayerCellTypes.Unknown, expected: -1 },
+            { tag: "ManagerCellTypes.Unknown", value: ManagerCellTypes.Unknown, expected: -1 },
+            { tag: "StartCellTypes.Unknown", value: StartCellTypes.Unknown, expected: -1 },
+            { tag: "LayerHeaderTypes.UnknownType", value: LayerHeaderTypes.UnknownType, expected: -1 },
+            { tag: "LayerHeaderTypes.Unknown", value: LayerHeaderTypes.Unknown, expected: -1 },
+            { tag: "LayerHeaderTypes.Image", value: LayerHeaderTypes.LayerHeaderTypes.Image, expected: 1 },
+            { tag: "ManagerCellTypes.Method", value: ManagerCellTypes.ManagerCellTypes.Method, expected: 5 },
+            { tag: "HelpButtonCategory.Sysvars", value: HelpButtonCategory.Sysvars, expected: 2 },
+            { tag: "StartCellTypes.ImageButtonPinned", value: StartCellTypes.ImageButtonPinned, expected: 2 },
+            { tag: "QDropPositionType.DropOn", value: QDropPositionType.QDropPositionType.DropOn, expected: 1 },
+            { tag: "DialogReturn.Colour (shared namespace)", value: DialogReturn.Colour, expected: 1 },
+            { tag: "QImageExt.Colour", value: QImageExt.Colour, expected: 1 },
+            { tag: "QImageExt.DropAfter", value: QImageExt.DropAfter, expected: 2 },
+            { tag: "Cv.AllPalettes", value: Cv.AllPalettes, expected: 1 },
+            { tag: "Cv.EViewOptions.List", value: Cv.EViewOptions.List, expected: 2 },
+            { tag: "Cv.EChangeMode.CurrentPalette", value: Cv.EChangeMode.CurrentPalette, expected: 0 },
+        ]
+    }
+
+    function test_enumerators(data) {
+        compare(data.value, data.expected)
+    }
+
+    function test_cvHoldsOnlyItsOwnEnumerations() {
+        compare(Cv.Colour, undefined)
+        compare(Cv.IconWithText, 0)
+    }
+}

@@ -1,0 +1,4 @@
+// Corvane.Core tests.
+#include <QtQuickTest>
+
+QUICK_TEST_MAIN(corvane)
