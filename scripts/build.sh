@@ -6,6 +6,8 @@ cd "$(dirname "$0")/.."
 build_dir=${BUILD_DIR:-build}
 launcher=()
 if command -v ccache >/dev/null 2>&1; then
+    # Paths relative to the checkout let clones and worktrees share one cache.
+    export CCACHE_BASEDIR="$(pwd)" CCACHE_NOHASHDIR=1
     launcher=(-DCMAKE_CXX_COMPILER_LAUNCHER=ccache)
 fi
 cmake -S . -B "$build_dir" -G Ninja -DCMAKE_BUILD_TYPE=${BUILD_TYPE:-RelWithDebInfo} "${launcher[@]}" "$@"
