@@ -75,7 +75,7 @@ QString QtUtils::themePathSvg(const QString& image, int colorThemeId)
 QString QtUtils::themePathPng(const QString& image, int colorThemeId, int size)
 {
     return themedUrl(QLatin1String(":/toolicons/") + QString::number(size) + QLatin1Char('/'), image, colorThemeId,
-                     QStringLiteral(".png"));
+        QStringLiteral(".png"));
 }
 
 QString QtUtils::validFileNameRegularExpression()

@@ -47,26 +47,26 @@ void tst_QtUtils::shouldFindThemedIconWithFallbacks_data()
 
     QTest::newRow("svg deprecated location")
         << "legacy" << 0 << 0 << "qrc:/svg/legacy.svg"
-        << QStringList{QStringLiteral("Missing Dark/Light themed image for:  \"legacy\" "),
-                       QStringLiteral("Path searched:  \":/svg/light/legacy.svg\""),
-                       QStringLiteral("Deprecated path found for themed image:  \"legacy\" "),
-                       QStringLiteral("Path found:  \":/svg/legacy.svg\"")};
+        << QStringList { QStringLiteral("Missing Dark/Light themed image for:  \"legacy\" "),
+               QStringLiteral("Path searched:  \":/svg/light/legacy.svg\""),
+               QStringLiteral("Deprecated path found for themed image:  \"legacy\" "),
+               QStringLiteral("Path found:  \":/svg/legacy.svg\"") };
     QTest::newRow("png deprecated location")
         << "legacy" << 2 << 16 << "qrc:/toolicons/16/legacy.png"
-        << QStringList{QStringLiteral("Missing Dark/Light themed image for:  \"legacy\" "),
-                       QStringLiteral("Path searched:  \":/toolicons/16/light/legacy.png\""),
-                       QStringLiteral("Deprecated path found for themed image:  \"legacy\" "),
-                       QStringLiteral("Path found:  \":/toolicons/16/legacy.png\"")};
+        << QStringList { QStringLiteral("Missing Dark/Light themed image for:  \"legacy\" "),
+               QStringLiteral("Path searched:  \":/toolicons/16/light/legacy.png\""),
+               QStringLiteral("Deprecated path found for themed image:  \"legacy\" "),
+               QStringLiteral("Path found:  \":/toolicons/16/legacy.png\"") };
     QTest::newRow("svg missing everywhere")
         << "nothing" << 1 << 0 << "qrc:/bitmaps/blank_item.png"
-        << QStringList{QStringLiteral("Missing Dark/Light themed image for:  \"nothing\" "),
-                       QStringLiteral("Path searched:  \":/svg/light/nothing.svg\""),
-                       QStringLiteral("Missing default themed image:  \"nothing\"")};
+        << QStringList { QStringLiteral("Missing Dark/Light themed image for:  \"nothing\" "),
+               QStringLiteral("Path searched:  \":/svg/light/nothing.svg\""),
+               QStringLiteral("Missing default themed image:  \"nothing\"") };
     QTest::newRow("png of another size missing")
         << "open" << 1 << 32 << "qrc:/bitmaps/blank_item.png"
-        << QStringList{QStringLiteral("Missing Dark/Light themed image for:  \"open\" "),
-                       QStringLiteral("Path searched:  \":/toolicons/32/light/open.png\""),
-                       QStringLiteral("Missing default themed image:  \"open\"")};
+        << QStringList { QStringLiteral("Missing Dark/Light themed image for:  \"open\" "),
+               QStringLiteral("Path searched:  \":/toolicons/32/light/open.png\""),
+               QStringLiteral("Missing default themed image:  \"open\"") };
 }
 
 void tst_QtUtils::shouldFindThemedIconWithFallbacks()
@@ -104,7 +104,7 @@ void tst_QtUtils::shouldMatchOnlyValidFileNames_data()
     QTest::newRow("plain") << "drawing 1.dwg" << true;
     QTest::newRow("empty") << "" << true;
     QTest::newRow("backslash") << "a\\b" << true;
-    for (const char* bad : {"*", "?", "/", ":", "\"", "<", ">", "|"})
+    for (const char* bad : { "*", "?", "/", ":", "\"", "<", ">", "|" })
         QTest::newRow(bad) << QStringLiteral("a%1b").arg(QLatin1String(bad)) << false;
 }
 
