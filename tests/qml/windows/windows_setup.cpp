@@ -1,5 +1,6 @@
 // Corvane.Core tests.
 #include "support/windows_dialogrecorder.h"
+#include "support/windows_probe.h"
 
 #include <harbor/hbhostapp.h>
 
@@ -22,6 +23,10 @@ public Q_SLOTS:
     void qmlEngineAvailable(QQmlEngine*)
     {
         qmlRegisterType<cvtest::DialogRecorder>("Corvane.Test", 1, 0, "DialogRecorder");
+        qmlRegisterSingletonType<cvtest::WindowsProbe>("Corvane.Test", 1, 0, "WindowsProbe",
+                                                       [](QQmlEngine*, QJSEngine*) -> QObject* {
+                                                           return new cvtest::WindowsProbe;
+                                                       });
     }
 
     void cleanupTestCase()
