@@ -79,21 +79,4 @@ TestCase {
         var grabbed = grabDevicePixels(item)
         compare(testImages.paintedRect(grabbed), scaledRect(40, 45, 20, 10, ratio))
     }
-
-    function test_textClearsImage() {
-        var item = createTemporaryObject(imageItem, testCase, { image: testImages.stripes(64, 32) })
-        var imageSpy = createTemporaryObject(signalSpy, testCase, { target: item, signalName: "imageChanged" })
-        var validSpy = createTemporaryObject(signalSpy, testCase, { target: item, signalName: "isValidChanged" })
-        item.image = "open.png"
-        compare(imageSpy.count, 1)
-        compare(validSpy.count, 1)
-        verify(!item.isValid)
-        compare(item.implicitWidth, 0)
-        compare(item.implicitHeight, 0)
-    }
-
-    Component {
-        id: signalSpy
-        SignalSpy {}
-    }
 }
