@@ -21,10 +21,16 @@ qreal windowRatio(const QQuickWindow* window)
 ImageItem::ImageItem(QQuickItem* parent)
     : QQuickPaintedItem(parent)
 {
-    connect(this, &QQuickItem::windowChanged, this, &ImageItem::onWindowChanged, Qt::DirectConnection);
+    m_windowConnection
+        = connect(this, &QQuickItem::windowChanged, this, &ImageItem::onWindowChanged, Qt::DirectConnection);
 }
 
-ImageItem::~ImageItem() = default;
+ImageItem::~ImageItem()
+{
+    // ~QQuickItem leaves its window and emits windowChanged(nullptr) when this part is gone
+    // already; the connection would call a member of a destroyed ImageItem.
+    disconnect(m_windowConnection);
+}
 
 QVariant ImageItem::image() const
 {
