@@ -371,7 +371,9 @@ private:
         if (!app)
             return;
         if (postRoutineApp != app) {
+            // A flush queued to an application that is gone never runs.
             postRoutineApp = app;
+            flushQueued = false;
             qAddPostRoutine(flushAtApplicationExit);
         }
         if (!flushQueued) {

@@ -115,6 +115,7 @@ private Q_SLOTS:
     void shouldKeepDamagedFileAside();
     void shouldNeverOverwriteEarlierDamagedFile();
     void shouldKeepUnreadableFileAside();
+    void shouldNeverWriteOverDamagedFileItCannotKeepAside();
 
 private:
     QString storePath() const { return m_dir->path() + QStringLiteral("/corvane/columns.ini"); }
@@ -571,6 +572,31 @@ void tst_LoomColumnStore::shouldKeepUnreadableFileAside()
     QVERIFY(lom::flushColumnStore());
     lom::resetColumnStore();
     QCOMPARE(readRecord(QStringLiteral("Layers"), QStringLiteral("Name")).width, 90);
+}
+
+void tst_LoomColumnStore::shouldNeverWriteOverDamagedFileItCannotKeepAside()
+{
+    // Given a damaged file in a directory that refuses renames
+    const QByteArray contents("[tlayers]\ncname=120,0\ngarbage\n");
+    QVERIFY(writeFile(storePath(), contents));
+    const QString dir = m_dir->path() + QStringLiteral("/corvane");
+    QVERIFY(QFile::setPermissions(dir, QFile::ReadOwner | QFile::ExeOwner));
+    if (QFile(dir + QStringLiteral("/probe")).open(QIODevice::WriteOnly))
+        QSKIP("Permissions do not bind this user (root)");
+    cvtest::MessageCapture debug;
+
+    // When the store reads it and is asked to write
+    QCOMPARE(readRecord(QStringLiteral("layers"), QStringLiteral("name")).width, 120);
+    writeRecord(QStringLiteral("layers"), QStringLiteral("other"), 10, 1);
+
+    // Then it says so, keeps working in memory, and leaves the file as it was even when writing is possible again
+    QCOMPARE(debug.messages(),
+        QStringList { QStringLiteral("Column layout store damaged and not writable, left untouched at \"%1\"")
+                          .arg(storePath()) });
+    QVERIFY(QFile::setPermissions(dir, QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner));
+    QVERIFY(!lom::flushColumnStore());
+    QCOMPARE(fileContents(storePath()), contents);
+    QCOMPARE(readRecord(QStringLiteral("layers"), QStringLiteral("other")).width, 10);
 }
 
 int main(int argc, char** argv)
