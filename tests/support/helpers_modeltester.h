@@ -1,0 +1,34 @@
+// Corvane.Core tests.
+#pragma once
+
+#include <QAbstractItemModel>
+#include <QAbstractItemModelTester>
+#include <QObject>
+#include <QPointer>
+
+#include <memory>
+
+namespace cvtest
+{
+// Attaches a QAbstractItemModelTester (warning mode) to a model from QML: `ModelTester { model: m }`.
+// A complaint is a warning, which fails the test run.
+class HelpersModelTester : public QObject
+{
+    Q_OBJECT
+    Q_PROPERTY(QAbstractItemModel* model READ model WRITE setModel NOTIFY modelChanged)
+
+public:
+    explicit HelpersModelTester(QObject* parent = nullptr);
+    ~HelpersModelTester() override;
+
+    QAbstractItemModel* model() const;
+    void setModel(QAbstractItemModel* model);
+
+Q_SIGNALS:
+    void modelChanged();
+
+private:
+    QPointer<QAbstractItemModel> m_model;
+    std::unique_ptr<QAbstractItemModelTester> m_tester;
+};
+}
