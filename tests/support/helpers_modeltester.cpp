@@ -3,6 +3,24 @@
 
 namespace cvtest
 {
+namespace
+{
+class NegativeRoleGuard : public QIdentityProxyModel
+{
+public:
+    QVariant data(const QModelIndex& index, int role) const override
+    {
+        return role < 0 ? QVariant() : QIdentityProxyModel::data(index, role);
+    }
+    QModelIndexList match(const QModelIndex& start, int role, const QVariant& value, int hits,
+                          Qt::MatchFlags flags) const override
+    {
+        // The base implementation asks data() above instead of the source.
+        return QAbstractItemModel::match(start, role, value, hits, flags);
+    }
+};
+}
+
 HelpersModelTester::HelpersModelTester(QObject* parent)
     : QObject(parent)
 {
@@ -20,9 +38,14 @@ void HelpersModelTester::setModel(QAbstractItemModel* model)
     if (m_model == model)
         return;
     m_tester.reset();
+    m_guard.reset();
     m_model = model;
-    if (model)
-        m_tester = std::make_unique<QAbstractItemModelTester>(model, QAbstractItemModelTester::FailureReportingMode::Warning);
+    if (model) {
+        m_guard = std::make_unique<NegativeRoleGuard>();
+        m_guard->setSourceModel(model);
+        m_tester = std::make_unique<QAbstractItemModelTester>(m_guard.get(),
+                                                              QAbstractItemModelTester::FailureReportingMode::Warning);
+    }
     Q_EMIT modelChanged();
 }
 }
