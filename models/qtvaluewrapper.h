@@ -9,7 +9,10 @@
 // One cell of a model as a bindable value: `value` reads column 0 of top-level row `row` under
 // `role`, and valueChanged() fires on every data change, insertion, removal and reset anywhere in
 // the model, so QML bindings on `value` re-evaluate. Created only by QtModelUtils::modelData; the
-// QML engine owns the wrappers it receives. Safe to outlive its model: `value` is then invalid.
+// QML engine owns the wrappers it receives; while a QML binding listens to valueChanged() the engine
+// keeps the wrapper alive, so a binding such as `text: utils.modelData(0, m, r).value` keeps
+// following the model through garbage collections. Safe to outlive its model: `value` is then
+// invalid.
 struct QtValueWrapper : public QObject
 {
     Q_OBJECT
@@ -29,4 +32,11 @@ public:
 
 Q_SIGNALS:
     void valueChanged();
+
+protected:
+    void connectNotify(const QMetaMethod& signal) override;
+    void disconnectNotify(const QMetaMethod& signal) override;
+
+private:
+    bool m_keptForBindings = false;
 };

@@ -10,7 +10,10 @@
 #include <QQmlEngine>
 #include <QSignalSpy>
 #include <QStandardItemModel>
+#include <QQmlContext>
 #include <QtTest>
+
+#include <algorithm>
 
 #include <functional>
 #include <memory>
@@ -33,6 +36,30 @@ std::unique_ptr<QStandardItemModel> people(int rows)
 }
 
 using Change = std::function<void(QStandardItemModel&)>;
+
+// Sees every wrapper that a QML binding creates, without holding it.
+class WrapperTracker : public QObject
+{
+    Q_OBJECT
+
+public:
+    Q_INVOKABLE QObject* track(QObject* wrapper)
+    {
+        wrappers.append(wrapper);
+        return wrapper;
+    }
+    int alive() const
+    {
+        return int(std::count_if(wrappers.cbegin(), wrappers.cend(), [](const QPointer<QObject>& w) { return !w.isNull(); }));
+    }
+    QList<QPointer<QObject>> wrappers;
+};
+
+void collectGarbage(QQmlEngine& engine)
+{
+    engine.collectGarbage();
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+}
 }
 
 Q_DECLARE_METATYPE(Change)
@@ -52,6 +79,7 @@ private Q_SLOTS:
     void shouldReadInvalidAfterModelDestroyed();
     void shouldLeaveModelAloneWhenDestroyedFirst();
     void shouldBelongToQmlEngineWhenReturnedToQml();
+    void shouldLiveAsLongAsBindingListens();
 };
 
 void tst_QtValueWrapper::initTestCase()
@@ -185,6 +213,42 @@ void tst_QtValueWrapper::shouldBelongToQmlEngineWhenReturnedToQml()
     engine.collectGarbage();
     QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
     QTRY_VERIFY(wrapper.isNull());
+}
+
+void tst_QtValueWrapper::shouldLiveAsLongAsBindingListens()
+{
+    // Given a binding that calls modelData inline, so that nothing but the binding refers to the wrapper
+    auto model = people(3);
+    QQmlEngine engine;
+    core::QtModelUtils utils;
+    WrapperTracker tracker;
+    engine.rootContext()->setContextProperty(QStringLiteral("utils"), &utils);
+    engine.rootContext()->setContextProperty(QStringLiteral("people"), model.get());
+    engine.rootContext()->setContextProperty(QStringLiteral("tracker"), &tracker);
+    QQmlComponent component(&engine);
+    component.setData(QStringLiteral("import QtQml 2.15\n"
+                                     "QtObject { property var shown: tracker.track(utils.modelData(1, people, %1)).value }")
+                          .arg(ageRole)
+                          .toUtf8(),
+                      QUrl());
+    std::unique_ptr<QObject> panel(component.create());
+    QVERIFY2(panel, qPrintable(component.errorString()));
+
+    // When the model changes again and again, with collections in between
+    for (int round = 0; round < 10; ++round) {
+        model->item(1)->setData(round, ageRole);
+        collectGarbage(engine);
+        QCOMPARE(panel->property("shown"), QVariant(round));
+    }
+
+    // Then only the wrapper of the current evaluation is left
+    QCOMPARE(tracker.wrappers.size(), 11);
+    QCOMPARE(tracker.alive(), 1);
+
+    // And once the binding is gone, so is its wrapper
+    panel.reset();
+    collectGarbage(engine);
+    QCOMPARE(tracker.alive(), 0);
 }
 
 QTEST_GUILESS_MAIN(tst_QtValueWrapper)
