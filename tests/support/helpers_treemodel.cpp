@@ -126,7 +126,7 @@ QString HelpersTreeModel::nameOf(const QModelIndex& index) const
     return index.isValid() ? m_nodes[idOf(index)].name : QStringLiteral("<root>");
 }
 
-QString HelpersTreeModel::names(const QList<QModelIndex>& indexes) const
+QString HelpersTreeModel::names(const QModelIndexList& indexes) const
 {
     QStringList result;
     for (const QModelIndex& index : indexes)

@@ -26,33 +26,37 @@ public:
     };
 
     static constexpr int rootId = 0;
+    /// The root's id, for QML.
+    Q_PROPERTY(int rootId READ rootNodeId CONSTANT)
+    int rootNodeId() const { return rootId; }
 
     explicit HelpersTreeModel(QObject* parent = nullptr);
     ~HelpersTreeModel() override;
 
     /// Appends one child (a single rowsInserted) and returns its id.
-    int addNode(int parentId, const QString& name, bool wantsToBeExpanded = false);
+    Q_INVOKABLE int addNode(int parentId, const QString& name, bool wantsToBeExpanded = false);
     /// Appends several children in one rowsInserted and returns the id of the first.
-    int addNodes(int parentId, const QStringList& names);
+    Q_INVOKABLE int addNodes(int parentId, const QStringList& names);
     /// Appends one child that already holds leaf children, in a single rowsInserted.
-    int addSubtree(int parentId, const QString& name, bool wantsToBeExpanded, const QStringList& childNames);
+    Q_INVOKABLE int addSubtree(int parentId, const QString& name, bool wantsToBeExpanded, const QStringList& childNames);
     /// Sets the flag without any signal and without recording a call.
-    void setFlag(int id, bool wantsToBeExpanded);
-    bool flag(int id) const;
+    Q_INVOKABLE void setFlag(int id, bool wantsToBeExpanded);
+    Q_INVOKABLE bool flag(int id) const;
     /// Builds a chain of `depth` nodes below the root inside one reset; every node flagged.
     void resetToChain(int depth);
     /// Resets the model keeping its nodes (a view rebuilds its tree).
-    void resetKeepingNodes();
-    void removeNode(int id);
+    Q_INVOKABLE void resetKeepingNodes();
+    Q_INVOKABLE void removeNode(int id);
 
-    QModelIndex indexOf(int id) const;
+    Q_INVOKABLE QModelIndex indexOf(int id) const;
     /// The index of the first live node with this name, or the root index.
-    QModelIndex find(const QString& name) const;
-    QString nameOf(const QModelIndex& index) const;
+    Q_INVOKABLE QModelIndex find(const QString& name) const;
+    Q_INVOKABLE QString nameOf(const QModelIndex& index) const;
     /// Names of the indexes, joined by commas ("b1,A").
-    QString names(const QList<QModelIndex>& indexes) const;
+    Q_INVOKABLE QString names(const QModelIndexList& indexes) const;
 
     QList<SetDataCall> setDataCalls() const { return m_calls; }
+    Q_INVOKABLE int setDataCallCount() const { return m_calls.size(); }
     void clearSetDataCalls() { m_calls.clear(); }
 
     QModelIndex index(int row, int column, const QModelIndex& parent = QModelIndex()) const override;
