@@ -1,6 +1,7 @@
 // Corvane.Core tests.
 #include "windows_probe.h"
 
+#include <QApplication>
 #include <QCursor>
 #include <QGuiApplication>
 #include <QToolTip>
@@ -62,7 +63,28 @@ QString WindowsProbe::tooltipText() const
 
 void WindowsProbe::hideTooltip()
 {
-    QToolTip::hideText();
+    const QWidgetList widgets = QApplication::topLevelWidgets();
+    for (QWidget* widget : widgets) {
+        if (widget->inherits("QTipLabel"))
+            delete widget;
+    }
+}
+
+void WindowsProbe::showTooltip(const QString& text)
+{
+    QToolTip::showText(QCursor::pos(), text, nullptr);
+}
+
+QPoint WindowsProbe::tooltipPos() const
+{
+    if (!QToolTip::isVisible())
+        return QPoint(-1, -1);
+    const QWidgetList widgets = QApplication::topLevelWidgets();
+    for (const QWidget* widget : widgets) {
+        if (widget->inherits("QTipLabel") && widget->isVisible())
+            return widget->pos();
+    }
+    return QPoint(-1, -1);
 }
 
 void WindowsProbe::setCursorPos(int x, int y)

@@ -2,6 +2,7 @@
 #pragma once
 
 #include <QObject>
+#include <QPoint>
 #include <QVariantList>
 
 namespace cvtest
@@ -30,7 +31,12 @@ public Q_SLOTS:
 
     bool tooltipVisible() const;
     QString tooltipText() const;
+    /// Removes the tooltip window at once (QToolTip::hideText() fades it out over a while).
     void hideTooltip();
+    /// Shows text as a tooltip on behalf of "another party".
+    void showTooltip(const QString& text);
+    /// Top-left corner of the tooltip window in global coordinates; (-1, -1) when none is shown.
+    QPoint tooltipPos() const;
     void setCursorPos(int x, int y);
 };
 }
