@@ -4,7 +4,9 @@
 #include <QApplication>
 #include <QCursor>
 #include <QGuiApplication>
+#include <QTest>
 #include <QToolTip>
+#include <QWindow>
 
 namespace cvtest
 {
@@ -14,6 +16,33 @@ WindowsProbe::WindowsProbe(QObject* parent)
 }
 
 WindowsProbe::~WindowsProbe() = default;
+
+QObject* WindowsProbe::objectParent(QObject* object) const
+{
+    return object ? object->parent() : nullptr;
+}
+
+bool WindowsProbe::isFocusWindow(QWindow* window) const
+{
+    return window && QGuiApplication::focusWindow() == window;
+}
+
+QWindow* WindowsProbe::transientParentOf(QWindow* window) const
+{
+    return window ? window->transientParent() : nullptr;
+}
+
+void WindowsProbe::sendKey(QWindow* window, int key)
+{
+    if (window)
+        QTest::keyClick(window, Qt::Key(key));
+}
+
+void WindowsProbe::click(QWindow* window, int x, int y)
+{
+    if (window)
+        QTest::mouseClick(window, Qt::LeftButton, Qt::NoModifier, QPoint(x, y));
+}
 
 void WindowsProbe::setObjectParent(QObject* object, QObject* parent)
 {

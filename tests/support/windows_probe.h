@@ -5,6 +5,8 @@
 #include <QPoint>
 #include <QVariantList>
 
+class QWindow;
+
 namespace cvtest
 {
 // Reaches from QML tests into what QML cannot see: QObject parenthood, the override cursor
@@ -18,6 +20,13 @@ public:
     ~WindowsProbe() override;
 
 public Q_SLOTS:
+    QObject* objectParent(QObject* object) const;
+    bool isFocusWindow(QWindow* window) const;
+    QWindow* transientParentOf(QWindow* window) const;
+    /// Key press and release of key, sent to window.
+    void sendKey(QWindow* window, int key);
+    /// Left-button click at (x, y) of window.
+    void click(QWindow* window, int x, int y);
     /// Changes only the QObject parent (QML's "parent" is the visual parent).
     void setObjectParent(QObject* object, QObject* parent);
     /// Deletes object at once, without waiting for the event loop.
