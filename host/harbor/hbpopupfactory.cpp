@@ -126,7 +126,8 @@ private:
         if (app)
             app->removeEventFilter(this);
         m_window->removeEventFilter(this);
-        if (m_content) {
+        // A later popup may have borrowed the content meanwhile; then it is that one's to return.
+        if (m_content && m_content->parentItem() == m_window->contentItem()) {
             QObject::disconnect(m_content, nullptr, this, nullptr);
             m_content->setParentItem(m_oldParent);
             m_content->setPosition(m_oldPosition);

@@ -1,9 +1,12 @@
 // Corvane.Core tests.
 #include "windows_probe.h"
 
+#include <QApplication>
 #include <QCursor>
 #include <QGuiApplication>
+#include <QTest>
 #include <QToolTip>
+#include <QWindow>
 
 namespace cvtest
 {
@@ -13,6 +16,33 @@ WindowsProbe::WindowsProbe(QObject* parent)
 }
 
 WindowsProbe::~WindowsProbe() = default;
+
+QObject* WindowsProbe::objectParent(QObject* object) const
+{
+    return object ? object->parent() : nullptr;
+}
+
+bool WindowsProbe::isFocusWindow(QWindow* window) const
+{
+    return window && QGuiApplication::focusWindow() == window;
+}
+
+QWindow* WindowsProbe::transientParentOf(QWindow* window) const
+{
+    return window ? window->transientParent() : nullptr;
+}
+
+void WindowsProbe::sendKey(QWindow* window, int key)
+{
+    if (window)
+        QTest::keyClick(window, Qt::Key(key));
+}
+
+void WindowsProbe::click(QWindow* window, int x, int y)
+{
+    if (window)
+        QTest::mouseClick(window, Qt::LeftButton, Qt::NoModifier, QPoint(x, y));
+}
 
 void WindowsProbe::setObjectParent(QObject* object, QObject* parent)
 {
@@ -62,7 +92,28 @@ QString WindowsProbe::tooltipText() const
 
 void WindowsProbe::hideTooltip()
 {
-    QToolTip::hideText();
+    const QWidgetList widgets = QApplication::topLevelWidgets();
+    for (QWidget* widget : widgets) {
+        if (widget->inherits("QTipLabel"))
+            delete widget;
+    }
+}
+
+void WindowsProbe::showTooltip(const QString& text)
+{
+    QToolTip::showText(QCursor::pos(), text, nullptr);
+}
+
+QPoint WindowsProbe::tooltipPos() const
+{
+    if (!QToolTip::isVisible())
+        return QPoint(-1, -1);
+    const QWidgetList widgets = QApplication::topLevelWidgets();
+    for (const QWidget* widget : widgets) {
+        if (widget->inherits("QTipLabel") && widget->isVisible())
+            return widget->pos();
+    }
+    return QPoint(-1, -1);
 }
 
 void WindowsProbe::setCursorPos(int x, int y)

@@ -126,18 +126,24 @@ void tst_MessageDialog::shouldShowNothingWithoutApplicationObject()
 void tst_MessageDialog::shouldAnswerWithTheButtonPressedInARealBox_data()
 {
     QTest::addColumn<MessageDialog::DialogButtons>("buttons");
+    QTest::addColumn<int>("expectedButtons");
     QTest::addColumn<int>("click");
     QTest::addColumn<MessageDialog::PressedButton>("expected");
-    QTest::newRow("yes") << MessageDialog::DialogButtons::YesNoCancel << int(QMessageBox::Yes) << MessageDialog::PressedButton::Yes;
-    QTest::newRow("no") << MessageDialog::DialogButtons::YesNo << int(QMessageBox::No) << MessageDialog::PressedButton::No;
-    QTest::newRow("cancel") << MessageDialog::DialogButtons::OkCancel << int(QMessageBox::Cancel)
-                            << MessageDialog::PressedButton::Cancel;
-    QTest::newRow("ok") << MessageDialog::DialogButtons::Ok << int(QMessageBox::Ok) << MessageDialog::PressedButton::Ok;
+    QTest::newRow("yes") << MessageDialog::DialogButtons::YesNoCancel
+                         << int(QMessageBox::Yes | QMessageBox::No | QMessageBox::Cancel) << int(QMessageBox::Yes)
+                         << MessageDialog::PressedButton::Yes;
+    QTest::newRow("no") << MessageDialog::DialogButtons::YesNo << int(QMessageBox::Yes | QMessageBox::No)
+                        << int(QMessageBox::No) << MessageDialog::PressedButton::No;
+    QTest::newRow("cancel") << MessageDialog::DialogButtons::OkCancel << int(QMessageBox::Ok | QMessageBox::Cancel)
+                            << int(QMessageBox::Cancel) << MessageDialog::PressedButton::Cancel;
+    QTest::newRow("ok") << MessageDialog::DialogButtons::Ok << int(QMessageBox::Ok) << int(QMessageBox::Ok)
+                        << MessageDialog::PressedButton::Ok;
 }
 
 void tst_MessageDialog::shouldAnswerWithTheButtonPressedInARealBox()
 {
     QFETCH(MessageDialog::DialogButtons, buttons);
+    QFETCH(int, expectedButtons);
     QFETCH(int, click);
     QFETCH(MessageDialog::PressedButton, expected);
 
@@ -152,12 +158,14 @@ void tst_MessageDialog::shouldAnswerWithTheButtonPressedInARealBox()
     // When the user presses a button of the box
     QStringList seenTexts;
     int seenButtons = 0;
+    QMessageBox::Icon seenIcon = QMessageBox::NoIcon;
     QTimer::singleShot(50, this, [&] {
         auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
         if (!box)
             return;
         seenTexts << box->windowTitle() << box->text();
         seenButtons = int(box->standardButtons());
+        seenIcon = box->icon();
         if (QAbstractButton* button = box->button(QMessageBox::StandardButton(click)))
             button->click();
         else
@@ -170,7 +178,8 @@ void tst_MessageDialog::shouldAnswerWithTheButtonPressedInARealBox()
 
     // Then the box had the texts and buttons, and the answer is the pressed button
     QCOMPARE(seenTexts, QStringList({QStringLiteral("Close drawing"), QStringLiteral("Save changes?")}));
-    QVERIFY(seenButtons & click);
+    QCOMPARE(seenButtons, expectedButtons);
+    QCOMPARE(seenIcon, QMessageBox::Warning);
     QCOMPARE(answer, expected);
 }
 

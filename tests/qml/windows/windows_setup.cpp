@@ -4,6 +4,7 @@
 
 #include <harbor/hbhostapp.h>
 
+#include <QApplication>
 #include <QQmlEngine>
 #include <QtQuickTest>
 
@@ -38,6 +39,13 @@ private:
     std::unique_ptr<hb::HbHostApp> m_app;
 };
 
-QUICK_TEST_MAIN_WITH_SETUP(windows, WindowsSetup)
+// Tooltips and message boxes are widgets: the host is a QApplication, and so is this runner.
+int main(int argc, char** argv)
+{
+    QTEST_SET_MAIN_SOURCE_PATH
+    QApplication app(argc, argv);
+    WindowsSetup setup;
+    return quick_test_main_with_setup(argc, argv, "windows", QUICK_TEST_SOURCE_DIR, &setup);
+}
 
 #include "windows_setup.moc"
