@@ -9,6 +9,7 @@
 
 #include <QAbstractItemModelTester>
 #include <QSignalSpy>
+#include <QTemporaryDir>
 #include <QtTest>
 
 using core::SortFilterSelectModel;
@@ -75,7 +76,12 @@ class TestSortFilterSelectModelColumns : public QObject
 {
     Q_OBJECT
 
+    // Each run starts from an empty column store of its own.
+    QTemporaryDir m_config;
+
 private Q_SLOTS:
+    void initTestCase();
+    void cleanupTestCase();
     void shouldMoveColumn_data();
     void shouldMoveColumn();
     void shouldRefuseInvalidMoves_data();
@@ -97,6 +103,19 @@ private Q_SLOTS:
     void shouldKeepOrderWhenEveryColumnIsStoredHidden();
     void shouldStoreRemovedColumnAndRestoreItOnInsertion();
 };
+
+void TestSortFilterSelectModelColumns::initTestCase()
+{
+    QVERIFY(m_config.isValid());
+    qputenv("XDG_CONFIG_HOME", QFile::encodeName(m_config.path()));
+    lom::resetColumnStore();
+}
+
+void TestSortFilterSelectModelColumns::cleanupTestCase()
+{
+    // Nothing may be left to write once the temporary directory is gone.
+    QVERIFY(lom::flushColumnStore());
+}
 
 void TestSortFilterSelectModelColumns::shouldMoveColumn_data()
 {

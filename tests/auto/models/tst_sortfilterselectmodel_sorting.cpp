@@ -10,6 +10,7 @@
 
 #include <QAbstractItemModelTester>
 #include <QSignalSpy>
+#include <QTemporaryDir>
 #include <QtTest>
 
 using core::SortFilterSelectModel;
@@ -63,7 +64,12 @@ class TestSortFilterSelectModelSorting : public QObject
 {
     Q_OBJECT
 
+    // Each run starts from an empty column store of its own.
+    QTemporaryDir m_config;
+
 private Q_SLOTS:
+    void initTestCase();
+    void cleanupTestCase();
     void shouldOrderByComparatorCode_data();
     void shouldOrderByComparatorCode();
     void shouldReadComparatorCodeOncePerSort();
@@ -80,6 +86,19 @@ private Q_SLOTS:
     void shouldAnswerInitialDirection();
     void shouldSortStoredLayoutByShownColumn();
 };
+
+void TestSortFilterSelectModelSorting::initTestCase()
+{
+    QVERIFY(m_config.isValid());
+    qputenv("XDG_CONFIG_HOME", QFile::encodeName(m_config.path()));
+    lom::resetColumnStore();
+}
+
+void TestSortFilterSelectModelSorting::cleanupTestCase()
+{
+    // Nothing may be left to write once the temporary directory is gone.
+    QVERIFY(lom::flushColumnStore());
+}
 
 void TestSortFilterSelectModelSorting::shouldOrderByComparatorCode_data()
 {
