@@ -140,6 +140,22 @@ Item {
             compare(cell(view, 1, 1).text, "Q1")
         }
 
+        function test_loadedLayoutReachesView() {
+            var view = createTable("PQR", 3)
+            view.proxy.parentId = "qml loaded layout"
+            view.proxy.moveColumn(0, 2)
+            view.proxy.saveColumnData()
+            view.proxy.restoreColumnPositions()
+            view.proxy.leftClickSelection(1, 0)
+            settle(view)
+            compare(cell(view, 0, 0).text, "P0")
+            view.proxy.loadColumnData()
+            settle(view)
+            compare(cell(view, 0, 0).text, "Q0")
+            compare(cell(view, 0, 2).text, "P0")
+            compare(selectedRows(view), "1")
+        }
+
         function test_hoverFollowsPointer() {
             var view = createTable("PQ", 3)
             mouseMove(cell(view, 2, 1), 5, 5)
