@@ -1661,12 +1661,21 @@ void SortFilterSelectModel::loadColumnData()
         if (entry.data.visible && entry.data.position >= 0)
             order.push_back(entry.column);
     }
-    if (!order.empty())
+    if (!order.empty() && order != d->columnOrder) {
+        // Views learn of a new column order only through a reset; the rows stay selected.
+        const Pimpl::RowSnapshot snapshot = d->takeRowSnapshot();
+        beginResetModel();
         d->columnOrder = order;
-    d->rebuildColumnPositions();
-    // The base proxy must see the loaded visibility before the initial sort picks its column.
-    d->invalidateColumns();
-    d->selectWholeRows();
+        d->rebuildColumnPositions();
+        endResetModel();
+        d->invalidateColumns();
+        d->restoreRowSnapshot(snapshot);
+    } else {
+        d->rebuildColumnPositions();
+        // The base proxy must see the loaded visibility before the initial sort picks its column.
+        d->invalidateColumns();
+        d->selectWholeRows();
+    }
     d->applyInitialSort(true);
 }
 

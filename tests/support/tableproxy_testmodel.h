@@ -30,8 +30,6 @@ using HeaderRoles = QHash<int, QVariant>;
 // and role. Every change goes through the proper model signals.
 class TableProxyTestModel : public QAbstractItemModel
 {
-    Q_OBJECT
-
 public:
     explicit TableProxyTestModel(QObject* parent = nullptr);
     ~TableProxyTestModel() override;

@@ -1,0 +1,209 @@
+// Corvane.Core tests.
+import QtQuick 2.15
+import QtTest 1.15
+import Corvane.Core 1.0
+import Corvane.Test 1.0
+
+Item {
+    id: root
+    width: 400
+    height: 300
+
+    Component {
+        id: tableComponent
+
+        TableView {
+            id: view
+            property alias proxy: proxy
+            property alias source: source
+            anchors.fill: parent
+
+            TableSource { id: source }
+            SortFilterSelectModel { id: proxy }
+
+            model: proxy
+            reuseItems: false
+            delegate: Rectangle {
+                // What an application cell reads from the proxy's roles
+                property bool selected: isSelected
+                property bool hovered: isHovered
+                property bool editing: beginedit === true
+                property bool preFocused: isPreFocusCell
+                property bool focused: isFocusCell
+                property string text: display
+                objectName: "cell_" + row + "_" + column
+                implicitWidth: 60
+                implicitHeight: 20
+                color: selected ? "steelblue" : "white"
+
+                MouseArea {
+                    anchors.fill: parent
+                    hoverEnabled: true
+                    onClicked: {
+                        if (mouse.modifiers & Qt.ControlModifier)
+                            proxy.ctrlSelection(row, column)
+                        else if (mouse.modifiers & Qt.ShiftModifier)
+                            proxy.shiftSelection(row, column)
+                        else
+                            proxy.leftClickSelection(row, column)
+                    }
+                    onContainsMouseChanged: proxy.setHovered(row, containsMouse)
+                }
+            }
+        }
+    }
+
+    TestCase {
+        name: "SortFilterSelectModel"
+        when: windowShown
+
+        function createTable(columns, rows) {
+            var view = createTemporaryObject(tableComponent, root)
+            verify(view)
+            view.source.fill(columns, rows)
+            view.proxy.sourceModel = view.source
+            settle(view)
+            return view
+        }
+
+        // Lets the view apply batched model changes and drop the delegates it released.
+        function settle(view) {
+            view.forceLayout()
+            wait(0)
+        }
+
+        function cell(view, row, column) {
+            var children = view.contentItem.children
+            for (var i = 0; i < children.length; ++i) {
+                if (children[i].visible && children[i].objectName === "cell_" + row + "_" + column)
+                    return children[i]
+            }
+            return null
+        }
+
+        function selectedRows(view) {
+            var rows = []
+            for (var r = 0; r < view.rows; ++r) {
+                var all = true
+                for (var c = 0; c < view.columns; ++c)
+                    all = all && cell(view, r, c).selected
+                if (all)
+                    rows.push(r)
+            }
+            return rows.join(",")
+        }
+
+        function test_clickSelectsRows() {
+            var view = createTable("PQR", 5)
+            compare(view.columns, 3)
+            compare(view.rows, 5)
+            mouseClick(cell(view, 1, 2))
+            compare(selectedRows(view), "1")
+            mouseClick(cell(view, 3, 0), 5, 5, Qt.LeftButton, Qt.ControlModifier)
+            compare(selectedRows(view), "1,3")
+            compare(view.proxy.selectedSourceRowsCount, 2)
+            mouseClick(cell(view, 4, 1), 5, 5, Qt.LeftButton, Qt.ShiftModifier)
+            compare(selectedRows(view), "3,4")
+            mouseClick(cell(view, 0, 0))
+            compare(selectedRows(view), "0")
+            view.proxy.clearSelection()
+            compare(selectedRows(view), "")
+            compare(view.proxy.selectedSourceRowsCount, 0)
+        }
+
+        function test_selectionFollowsColumnChanges() {
+            var view = createTable("PQRS", 4)
+            view.proxy.leftClickSelection(1, 0)
+            view.proxy.ctrlSelection(2, 0)
+            view.proxy.moveColumn(0, 3)
+            settle(view)
+            compare(cell(view, 0, 3).text, "P0")
+            view.proxy.setSourceColumnVisible(1, false)
+            settle(view)
+            compare(view.columns, 3)
+            compare(cell(view, 0, 0).text, "R0")
+            compare(selectedRows(view), "1,2")
+            view.proxy.showAllColumns()
+            settle(view)
+            compare(view.columns, 4)
+            compare(selectedRows(view), "1,2")
+        }
+
+        function test_cellChangesReachShownColumn() {
+            var view = createTable("PQRS", 3)
+            view.proxy.moveColumn(3, 0)
+            view.proxy.moveColumn(1, 2)
+            settle(view)
+            compare(cell(view, 1, 2).text, "P1")
+            view.source.setCellText(1, 0, "changed")
+            compare(cell(view, 1, 2).text, "changed")
+            compare(cell(view, 1, 1).text, "Q1")
+        }
+
+        function test_loadedLayoutReachesView() {
+            var view = createTable("PQR", 3)
+            view.proxy.parentId = "qml loaded layout"
+            view.proxy.moveColumn(0, 2)
+            view.proxy.saveColumnData()
+            view.proxy.restoreColumnPositions()
+            view.proxy.leftClickSelection(1, 0)
+            settle(view)
+            compare(cell(view, 0, 0).text, "P0")
+            view.proxy.loadColumnData()
+            settle(view)
+            compare(cell(view, 0, 0).text, "Q0")
+            compare(cell(view, 0, 2).text, "P0")
+            compare(selectedRows(view), "1")
+        }
+
+        function test_hoverFollowsPointer() {
+            var view = createTable("PQ", 3)
+            mouseMove(cell(view, 2, 1), 5, 5)
+            tryCompare(cell(view, 2, 0), "hovered", true)
+            verify(!cell(view, 1, 0).hovered)
+            mouseMove(cell(view, 0, 0), 5, 5)
+            tryCompare(cell(view, 0, 1), "hovered", true)
+            verify(!cell(view, 2, 0).hovered)
+        }
+
+        function test_beginEditInEditableColumn() {
+            var view = createTable("PQR", 4)
+            view.proxy.defaultEditableColumnId = "Q"
+            view.proxy.setBeginEditIndex(2)
+            verify(cell(view, 2, 1).editing)
+            verify(!cell(view, 2, 0).editing)
+            verify(!cell(view, 1, 1).editing)
+        }
+
+        function test_preFocusAndFocusCells() {
+            var view = createTable("PQR", 4)
+            view.proxy.leftClickSelection(1, 0)
+            view.proxy.increasePreFocusIndexColumn()
+            view.proxy.increasePreFocusIndexColumn()
+            verify(cell(view, 1, 1).preFocused)
+            verify(!cell(view, 1, 0).preFocused)
+            view.proxy.increasePreFocusIndexRow()
+            verify(cell(view, 2, 1).preFocused)
+            verify(view.proxy.hasPreFocus())
+            view.proxy.requestActiveFocusOnPrefocusedCell()
+            verify(cell(view, 2, 1).focused)
+            view.proxy.unsetPreFocus()
+            verify(!cell(view, 2, 1).preFocused)
+            verify(cell(view, 2, 1).focused)
+        }
+
+        function test_sortFromHeaderClick() {
+            var view = createTable("PQ", 3)
+            view.proxy.doSort(0, false)
+            settle(view)
+            compare(view.proxy.proxySortColumn, 0)
+            compare(view.proxy.ascending, false)
+            compare(cell(view, 0, 0).text, "P2")
+            view.proxy.ascending = true
+            settle(view)
+            compare(cell(view, 0, 0).text, "P0")
+            view.proxy.unSort()
+            compare(view.proxy.proxySortColumn, -1)
+        }
+    }
+}
