@@ -1,0 +1,54 @@
+// Corvane demo host application.
+#include "demohost.h"
+
+#include "demoimages.h"
+#include "filetreemodel.h"
+#include "layertablemodel.h"
+
+#include <harbor/hbapp.h>
+#include <lumen/settings.h>
+#include <lumen/textrowfilter.h>
+
+#include <QQmlContext>
+
+namespace demo
+{
+struct DemoHost::Private
+{
+    // The application object: the module reaches the dialog and popup factories through it.
+    std::unique_ptr<hb::HbApp> application = std::make_unique<hb::HbApp>();
+    int messageBoxAnswer = 0;
+
+    LayerTableModel layers;
+    FileTreeModel files;
+    lum::TextRowFilter layerFilter;
+    lum::TextRowFilter fileFilter;
+    DemoImages images;
+};
+
+DemoHost::DemoHost()
+    : d(std::make_unique<Private>())
+{
+    // Created before any panel: the module registers it as the "CVSettings" singleton.
+    lum::Settings::instance();
+    d->layerFilter.setColumns({LayerTableModel::NameColumn, LayerTableModel::DescriptionColumn});
+    d->fileFilter.setColumns({FileTreeModel::NameColumn});
+}
+
+DemoHost::~DemoHost() = default;
+
+void DemoHost::exposeTo(QQmlContext* context)
+{
+    context->setContextProperty(QStringLiteral("layerTableModel"), &d->layers);
+    context->setContextProperty(QStringLiteral("layerRowFilter"), &d->layerFilter);
+    context->setContextProperty(QStringLiteral("fileTreeModel"), &d->files);
+    context->setContextProperty(QStringLiteral("fileRowFilter"), &d->fileFilter);
+    context->setContextProperty(QStringLiteral("demoImages"), &d->images);
+    context->setContextProperty(QStringLiteral("demoHost"), this);
+}
+
+void DemoHost::setMessageBoxAnswer(int wxButtonId)
+{
+    d->messageBoxAnswer = wxButtonId;
+}
+}
