@@ -22,7 +22,6 @@ struct DemoHost::Private
     LayerTableModel layers;
     FileTreeModel files;
     lum::TextRowFilter layerFilter;
-    lum::TextRowFilter fileFilter;
     DemoImages images;
 };
 
@@ -32,7 +31,6 @@ DemoHost::DemoHost()
     // Created before any panel: the module registers it as the "CVSettings" singleton.
     lum::Settings::instance();
     d->layerFilter.setColumns({LayerTableModel::NameColumn, LayerTableModel::DescriptionColumn});
-    d->fileFilter.setColumns({FileTreeModel::NameColumn});
 }
 
 DemoHost::~DemoHost() = default;
@@ -42,7 +40,6 @@ void DemoHost::exposeTo(QQmlContext* context)
     context->setContextProperty(QStringLiteral("layerTableModel"), &d->layers);
     context->setContextProperty(QStringLiteral("layerRowFilter"), &d->layerFilter);
     context->setContextProperty(QStringLiteral("fileTreeModel"), &d->files);
-    context->setContextProperty(QStringLiteral("fileRowFilter"), &d->fileFilter);
     context->setContextProperty(QStringLiteral("demoImages"), &d->images);
     context->setContextProperty(QStringLiteral("demoHost"), this);
 }

@@ -119,8 +119,12 @@ void DemoScript::runNext()
 
 QObject* DemoScript::layerProxy() const
 {
-    QQuickItem* content = m_window ? m_window->contentItem() : nullptr;
-    return content ? content->findChild<QObject*>(QStringLiteral("layerProxy")) : nullptr;
+    if (!m_window)
+        return nullptr;
+    const QString name = QStringLiteral("layerProxy");
+    if (QObject* proxy = m_window->findChild<QObject*>(name))
+        return proxy;
+    return m_window->contentItem()->findChild<QObject*>(name);
 }
 
 bool DemoScript::call(QObject* object, const char* method, QGenericArgument a0, QGenericArgument a1,

@@ -1,6 +1,7 @@
 // Corvane demo host application: loads the module's panels the way the CAD application does.
 #include "demohost.h"
 #include "demoscript.h"
+#include "treerowsmodel.h"
 
 #include <QApplication>
 #include <QCommandLineParser>
@@ -9,6 +10,7 @@
 #include <QProcess>
 #include <QQmlApplicationEngine>
 #include <QQmlContext>
+#include <QtQml>
 #include <QQuickWindow>
 #include <QTextStream>
 #include <QTimer>
@@ -110,6 +112,9 @@ int main(int argc, char* argv[])
         scriptLines = QString::fromUtf8(script.readAll()).split(QLatin1Char('\n'));
     }
 
+    // The demo's own view helper; the module's types come from the Corvane.Core import.
+    qmlRegisterType<demo::TreeRowsModel>("Corvane.Demo", 1, 0, "TreeRowsModel");
+
     demo::DemoHost host;
     QQmlApplicationEngine engine;
     // The module is found in the build tree exactly as the application finds its install.
@@ -124,6 +129,11 @@ int main(int argc, char* argv[])
     if (!window)
         return 1;
 
+    if (headless) {
+        // The offscreen platform fits a window into its small virtual screen when it is first
+        // shown, which halves it under a scale factor; pictures are taken at the full size.
+        window->resize(window->property("preferredWidth").toInt(), window->property("preferredHeight").toInt());
+    }
     if (parser.isSet(screenshotOption)) {
         const QString dir = QDir(parser.value(screenshotOption)).absolutePath();
         const QString suffix = parser.value(suffixOption);

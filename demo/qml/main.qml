@@ -7,8 +7,10 @@ import Corvane.Core 1.0
 
 Window {
     id: window
-    width: 1180
-    height: 720
+    readonly property int preferredWidth: 1180
+    readonly property int preferredHeight: 720
+    width: preferredWidth
+    height: preferredHeight
     visible: true
     title: "Corvane.Core demo"
     color: colours.background
