@@ -30,6 +30,8 @@ configure_file(${CMAKE_SOURCE_DIR}/plugin/qmldir ${CORVANE_MODULE_DIR}/qmldir CO
 get_target_property(_qmake Qt5::qmake IMPORTED_LOCATION)
 get_filename_component(_qtbin ${_qmake} DIRECTORY)
 find_program(QMLPLUGINDUMP qmlplugindump HINTS ${_qtbin} REQUIRED)
+# A sanitized plugin cannot be loaded into the uninstrumented dumper, so that build skips it.
+if(NOT CORVANE_SANITIZE)
 add_custom_command(TARGET qt_plugin_core POST_BUILD
     COMMAND ${CMAKE_COMMAND} -E env QT_QPA_PLATFORM=offscreen QML2_IMPORT_PATH=${CORVANE_QML_DIR}
             ${QMLPLUGINDUMP} -nonrelocatable -noforceqtquick Corvane.Core 1.0 ${CORVANE_QML_DIR}
@@ -37,3 +39,4 @@ add_custom_command(TARGET qt_plugin_core POST_BUILD
     COMMAND ${CMAKE_COMMAND} -E rename ${CORVANE_MODULE_DIR}/plugins.qmltypes.tmp ${CORVANE_MODULE_DIR}/plugins.qmltypes
     COMMENT "Dumping plugins.qmltypes"
     VERBATIM)
+endif()

@@ -1,6 +1,8 @@
 // Corvane.Core — QML extension module of the Corvane CAD application.
 #include "models/identityproxymodel.h"
 
+#include "models/proxysource_p.h"
+
 namespace core
 {
 IdentityProxyModel::IdentityProxyModel(QObject* parent)
@@ -9,4 +11,11 @@ IdentityProxyModel::IdentityProxyModel(QObject* parent)
 }
 
 IdentityProxyModel::~IdentityProxyModel() = default;
+
+void IdentityProxyModel::setSourceModel(QAbstractItemModel* sourceModel)
+{
+    if (detail::wouldBecomeOwnSource(this, sourceModel))
+        return;
+    QIdentityProxyModel::setSourceModel(sourceModel);
+}
 }

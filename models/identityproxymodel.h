@@ -5,6 +5,9 @@
 
 namespace core
 {
+// QIdentityProxyModel made creatable from QML: presents its sourceModel unchanged. QML sees the
+// interface of QIdentityProxyModel and its bases. A source whose chain of sources leads back to
+// this proxy is refused; the previous source stays.
 class IdentityProxyModel : public QIdentityProxyModel
 {
     // No meta-object of its own: QML sees the base class's interface.
@@ -12,5 +15,7 @@ class IdentityProxyModel : public QIdentityProxyModel
 public:
     explicit IdentityProxyModel(QObject* parent = nullptr);
     ~IdentityProxyModel() override;
+
+    void setSourceModel(QAbstractItemModel* sourceModel) override;
 };
 }

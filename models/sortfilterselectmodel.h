@@ -1,16 +1,158 @@
 // Corvane.Core — QML extension module of the Corvane CAD application.
 #pragma once
 
+#include <QItemSelection>
+#include <QItemSelectionModel>
+#include <QModelIndexList>
 #include <QSortFilterProxyModel>
+
+#include <lumen/rowfilter.h>
+#include <lumen/sorter.h>
+
+#include <memory>
 
 namespace core
 {
+/// The proxy between a host table model and a QML table view: whole-row selection, hover,
+/// begin-edit and keyboard pre-focus state exposed through five extra roles, typed sorting,
+/// row filtering through a host filter and a user-arranged column layout stored per table.
+///
+/// Column numbers: a source column is the source model's column, a proxy column the display
+/// position among the visible columns. Out-of-range rows and columns give neutral answers.
 class SortFilterSelectModel : public QSortFilterProxyModel
 {
     Q_OBJECT
+    /// The row selection of the table; owned by the proxy.
+    Q_PROPERTY(QItemSelectionModel* selectionModel READ selectionModel CONSTANT)
+    /// The model behind the header's column context menu; owned by the proxy.
+    Q_PROPERTY(QAbstractItemModel* columnModel READ columnModel CONSTANT)
+    /// The proxy column of the current sort, -1 when unsorted; also notified on every column layout change.
+    Q_PROPERTY(int proxySortColumn READ proxySortColumn NOTIFY proxySortColumnChanged)
+    /// Whether the sort order is ascending.
+    Q_PROPERTY(bool ascending READ ascending WRITE setAscending NOTIFY ascendingChanged)
+    /// Whether the source declares an initial sort column.
+    Q_PROPERTY(bool hasInitialSortColumn READ hasInitialSortColumn NOTIFY hasInitialSortColumnChanged)
+    /// Key of this table's stored column layout.
+    Q_PROPERTY(QString parentId READ parentId WRITE setParentId NOTIFY parentIdChanged)
+    /// Number of selected rows, each counted once.
+    Q_PROPERTY(int selectedSourceRowsCount READ selectedSourceRowsCount NOTIFY selectionChanged)
+    /// Column identifier whose cell in the begin-edit row reports "beginedit".
+    Q_PROPERTY(QString defaultEditableColumnId READ defaultEditableColumnId WRITE setDefaultEditableColumnId NOTIFY
+                   defaultEditableColumnIdChanged)
+    /// The selected rows as source indexes.
+    Q_PROPERTY(QModelIndexList selectedSourceRows READ selectedSourceRows WRITE setSelectedSourceRows NOTIFY
+                   selectionChanged)
+    /// The row filter; not owned. A destroyed filter reads as null and is never called.
+    Q_PROPERTY(lum::RowFilter* filter READ filter WRITE setFilter NOTIFY filterChanged)
+    /// The row comparator replacing the typed comparators; not owned. A destroyed sorter reads as null.
+    Q_PROPERTY(lum::Sorter* sorter READ sorter WRITE setSorter)
 
 public:
     explicit SortFilterSelectModel(QObject* parent = nullptr);
     ~SortFilterSelectModel() override;
+
+    QItemSelectionModel* selectionModel() const;
+    QAbstractItemModel* columnModel() const;
+
+    int proxySortColumn() const;
+
+    bool ascending() const;
+    void setAscending(bool ascending);
+
+    bool hasInitialSortColumn() const;
+
+    QString parentId() const;
+    void setParentId(const QString& parentId);
+
+    lum::RowFilter* filter() const;
+    void setFilter(lum::RowFilter* filter);
+
+    lum::Sorter* sorter() const;
+    void setSorter(lum::Sorter* sorter);
+
+    /// Number of column records (one per source column); for the column menu model.
+    int columnRecordCount() const;
+    /// Whether the source column is shown; false for a column without a record.
+    bool isSourceColumnVisible(int sourceColumn) const;
+
+    QVariant data(const QModelIndex& index, int role = Qt::DisplayRole) const override;
+    QVariant headerData(int section, Qt::Orientation orientation, int role = Qt::DisplayRole) const override;
+    QHash<int, QByteArray> roleNames() const override;
+    void setSourceModel(QAbstractItemModel* sourceModel) override;
+    QModelIndex mapToSource(const QModelIndex& proxyIndex) const override;
+    QModelIndex mapFromSource(const QModelIndex& sourceIndex) const override;
+
+public Q_SLOTS:
+    void updateSelection(const QItemSelection& selected, const QItemSelection& deselected);
+    void shiftSelection(int row, int column);
+    void shiftSelection(const QModelIndex& cell);
+    void ctrlSelection(int row, int column);
+    void ctrlSelection(const QModelIndex& cell);
+    void leftClickSelection(int row, int column);
+    void leftClickSelection(const QModelIndex& cell);
+    void rightClickSelection(int row, int column);
+    void addToSelection(int row, int column);
+    void addToSelection(const QModelIndex& cell);
+    void clearSelection();
+    bool isSelected(int row, const QModelIndex& parent = QModelIndex()) const;
+    void selectAll();
+    void selectPreviousRow();
+    void selectNextRow();
+    void increasePreFocusIndexRow();
+    void decreasePreFocusIndexRow();
+    void increasePreFocusIndexColumn();
+    void decreasePreFocusIndexColumn();
+    bool hasPreFocus() const;
+    void unsetPreFocus();
+    bool checkPreFocusOnParent(const QModelIndex& oldPreFocusIndex);
+    void requestActiveFocusOnPrefocusedCell();
+    void setHovered(int row, bool hovered);
+    void setBeginEditIndex(int row);
+    QModelIndex getShiftSelectionStart() const;
+    void moveColumn(int from, int to);
+    void resizeColumn(int proxyColumn, int newSize);
+    int columnWidth(int proxyColumn) const;
+    int naturalWidth() const;
+    void setColumnWidth(int proxyColumn, int width);
+    int columnProportionalWidth(int proxyColumn) const;
+    int proportionalWidth() const;
+    int mapProxyColumnToSource(int proxyColumn) const;
+    int mapSourceColumnToProxy(int sourceColumn) const;
+    int mapSourceRowToProxy(int sourceRow) const;
+    int mapProxyRowToSource(int proxyRow) const;
+    QModelIndex mapProxyIndexToSource(int proxyRow, int proxyColumn) const;
+    QModelIndex mapProxyIndexToSource(const QModelIndex& proxyIndex) const;
+    void setSourceColumnVisible(int sourceColumn, bool visible);
+    void showAllColumns();
+    void restoreColumnPositions();
+    void doSort(int proxyColumn, bool isAscending, bool force = false);
+    void unSort();
+    bool isInitiallyAscending(int proxyColumn) const;
+    void saveColumnData();
+    void loadColumnData();
+    int selectedSourceRowsCount() const;
+    QString defaultEditableColumnId() const;
+    void setDefaultEditableColumnId(const QString& columnId);
+    QModelIndexList selectedSourceRows() const;
+    void setSelectedSourceRows(const QModelIndexList& selectedSourceRows);
+
+Q_SIGNALS:
+    void selectionChanged();
+    void proxySortColumnChanged();
+    void ascendingChanged(bool ascending);
+    void filterChanged();
+    void defaultEditableColumnIdChanged();
+    void parentIdChanged();
+    void hasInitialSortColumnChanged();
+
+protected:
+    bool filterAcceptsRow(int sourceRow, const QModelIndex& sourceParent) const override;
+    bool filterAcceptsColumn(int sourceColumn, const QModelIndex& sourceParent) const override;
+    bool lessThan(const QModelIndex& left, const QModelIndex& right) const override;
+
+private:
+    class Pimpl;
+    class ConnectionKeeper;
+    const std::unique_ptr<Pimpl> d;
 };
 }

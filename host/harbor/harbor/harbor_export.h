@@ -6,3 +6,9 @@
 #else
 #define HARBOR_EXPORT
 #endif
+
+#ifdef HARBORHOST_BUILDING
+#define HARBORHOST_EXPORT __attribute__((visibility("default")))
+#else
+#define HARBORHOST_EXPORT
+#endif
