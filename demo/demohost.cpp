@@ -5,7 +5,7 @@
 #include "filetreemodel.h"
 #include "layertablemodel.h"
 
-#include <harbor/hbapp.h>
+#include <harbor/hbhostapp.h>
 #include <lumen/settings.h>
 #include <lumen/textrowfilter.h>
 
@@ -16,8 +16,7 @@ namespace demo
 struct DemoHost::Private
 {
     // The application object: the module reaches the dialog and popup factories through it.
-    std::unique_ptr<hb::HbApp> application = std::make_unique<hb::HbApp>();
-    int messageBoxAnswer = 0;
+    hb::HbHostApp application;
 
     LayerTableModel layers;
     FileTreeModel files;
@@ -46,6 +45,11 @@ void DemoHost::exposeTo(QQmlContext* context)
 
 void DemoHost::setMessageBoxAnswer(int wxButtonId)
 {
-    d->messageBoxAnswer = wxButtonId;
+    if (wxButtonId == 0) {
+        d->application.dialogs().unsetMessageBoxFaker();
+        return;
+    }
+    d->application.dialogs().setupMessageBoxFaker(
+        [wxButtonId](const wxString&, const wxString&, int, wxWindow*) { return wxButtonId; });
 }
 }

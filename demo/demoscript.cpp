@@ -202,10 +202,16 @@ bool DemoScript::run(const QStringList& words)
         m_host->setMessageBoxAnswer(id);
         return id != 0;
     }
-    if (command == QLatin1String("message") && argc == 2) {
+    if (command == QLatin1String("message") && (argc == 2 || argc == 3)) {
         QVariant pressed;
-        return QMetaObject::invokeMethod(root, "openMessage", Q_RETURN_ARG(QVariant, pressed),
-                                         Q_ARG(QVariant, words.at(1)), Q_ARG(QVariant, words.at(2)));
+        if (!QMetaObject::invokeMethod(root, "openMessage", Q_RETURN_ARG(QVariant, pressed),
+                                       Q_ARG(QVariant, words.at(1)), Q_ARG(QVariant, words.at(2))))
+            return false;
+        if (argc == 3 && pressed.toString().compare(words.at(3), Qt::CaseInsensitive) != 0) {
+            report(QStringLiteral("pressed %1, expected %2").arg(pressed.toString(), words.at(3)));
+            return false;
+        }
+        return true;
     }
     return false;
 }

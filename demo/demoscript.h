@@ -23,7 +23,9 @@ class DemoHost;
 //   save / load                  store or re-read the layer table's column layout
 //   dump FILE                    write the layer table's column layout to FILE
 //   answer yes|no|ok|cancel      answer the following message boxes through the dialog factory
-//   message TYPE BUTTONS         open a message box (TYPE info|warning|error, BUTTONS ok|yesno|okcancel|yesnocancel)
+//   message TYPE BUTTONS [PRESSED]
+//                                open a message box (TYPE info|warning|error, BUTTONS ok|yesno|okcancel|
+//                                yesnocancel); with PRESSED, fail unless that button was reported
 //   screenshot FILE              write the window to FILE
 //   wait MILLISECONDS
 //   quit

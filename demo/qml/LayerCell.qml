@@ -88,7 +88,12 @@ Rectangle {
         spacing: 6
         Rectangle {
             width: 14; height: 14
-            color: cell.cellType === 1 && model.value !== undefined ? model.value : "transparent"
+            color: {
+                // Delegates are reused across columns: only a colour value paints the swatch.
+                var value = model.value
+                return cell.cellType === 1 && value !== undefined && typeof value !== "boolean"
+                        && typeof value !== "number" ? value : "transparent"
+            }
             border.color: theme.dimText
             anchors.verticalCenter: parent.verticalCenter
         }
@@ -104,8 +109,10 @@ Rectangle {
         source: {
             if (!visible)
                 return ""
-            var name = cell.columnId
-            var icon = name === "on" ? "bulb" : name === "freeze" ? "freeze" : "lock"
+            var icons = { "on": "bulb", "freeze": "freeze", "lock": "lock" }
+            var icon = icons[cell.columnId]
+            if (icon === undefined)
+                return ""
             return "qrc:/svg/" + (cell.theme.dark ? "dark" : "light") + "/" + icon + ".svg"
         }
         MouseArea {

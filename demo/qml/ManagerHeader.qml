@@ -162,7 +162,11 @@ Item {
                     Image {
                         visible: cell.headerType === 1
                         sourceSize: Qt.size(16, 16)
-                        source: visible ? "qrc:/svg/" + header.iconTheme + "/" + (cell.columnId === "on" ? "bulb" : cell.columnId) + ".svg" : ""
+                        source: {
+                            var icons = { "on": "bulb", "freeze": "freeze", "lock": "lock" }
+                            var icon = icons[cell.columnId]
+                            return visible && icon !== undefined ? "qrc:/svg/" + header.iconTheme + "/" + icon + ".svg" : ""
+                        }
                     }
                     Text {
                         id: sortMark
