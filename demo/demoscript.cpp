@@ -195,6 +195,12 @@ bool DemoScript::run(const QStringList& words)
         const QString text = words.mid(1).join(QLatin1Char(' '));
         return QMetaObject::invokeMethod(root, "setLayerFilter", Q_ARG(QVariant, text));
     }
+    if (command == QLatin1String("files") && argc >= 1) {
+        QVariant done;
+        return QMetaObject::invokeMethod(root, "fileCommand", Q_RETURN_ARG(QVariant, done), Q_ARG(QVariant, words.at(1)),
+                                         Q_ARG(QVariant, QVariant(words.mid(2))))
+            && done.toBool();
+    }
     if (command == QLatin1String("dump") && argc == 1)
         return dumpLayout(words.at(1));
     if (command == QLatin1String("answer") && argc == 1) {

@@ -27,6 +27,11 @@ class DemoHost;
 //                                open a message box (TYPE info|warning|error, BUTTONS ok|yesno|okcancel|
 //                                yesnocancel); with PRESSED, fail unless that button was reported
 //   screenshot FILE              write the window to FILE
+//   files expand N / files collapse N     the folder "Project N" of the file manager
+//   files reload                 reset the file model (a rescan)
+//   files expect-expanded N      fail unless "Project N" is expanded
+//   files expect-rows N          fail unless N rows are shown (also as the ModelWatcher counts them)
+//   files sort PROXYCOLUMN asc|desc       sort the files behind the busy cursor
 //   wait MILLISECONDS
 //   quit
 class DemoScript : public QObject

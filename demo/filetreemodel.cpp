@@ -85,6 +85,7 @@ void FileTreeModel::generate()
         folder.name = QStringLiteral("Project %1").arg(f + 1);
         folder.path = QStringLiteral("/projects/") + folder.name;
         folder.files.reserve(m_filesPerFolder);
+        quint64 folderBytes = 0;
         for (int i = 0; i < m_filesPerFolder; ++i) {
             const Kind& kind = kinds[next(unsigned(std::size(kinds)))];
             File file;
@@ -92,11 +93,14 @@ void FileTreeModel::generate()
                             .arg(QLatin1String(stems[next(unsigned(std::size(stems)))]))
                             .arg(i + 1)
                             .arg(QLatin1String(kind.suffix));
-            file.size = sizeText(kind.typicalSize / 4 + next(unsigned(kind.typicalSize * 2)));
+            const quint64 bytes = kind.typicalSize / 4 + next(unsigned(kind.typicalSize * 2));
+            folderBytes += bytes;
+            file.size = sizeText(bytes);
             file.type = QLatin1String(kind.type);
             file.status = QLatin1String(statuses[next(unsigned(std::size(statuses)))]);
             folder.files.append(file);
         }
+        folder.size = sizeText(folderBytes);
         m_folders.append(folder);
     }
 }
@@ -186,6 +190,8 @@ QVariant FileTreeModel::data(const QModelIndex& index, int role) const
             return folder.name;
         case PathColumn:
             return folder.path;
+        case SizeColumn:
+            return folder.size;
         case TypeColumn:
             return QStringLiteral("Folder");
         case StatusColumn:

@@ -70,6 +70,7 @@ private:
     {
         QString name;
         QString path;
+        QString size;
         QVector<File> files;
     };
 

@@ -82,7 +82,7 @@ LayerTableModel::LayerTableModel(QObject* parent)
                              {"Colour 30", QColor(255, 127, 0)}, {"Colour 140", QColor(0, 127, 255)}};
     const char* lineTypes[] = {"Continuous", "Dashed", "Hidden", "Center", "Phantom", "Dot"};
     const double lineWeights[] = {0.0, 0.13, 0.25, 0.35, 0.5, 0.7, 1.0, 2.11};
-    const char* plotStyles[] = {"Normal", "Style 1", "Style 2", "Style 10", "Screening 25%", "Screening 50%"};
+    const char* plotStyles[] = {"ByLayer", "ByBlock", "Normal", "Style 1", "Style 2", "Style 10", "Screening 50%"};
     const char* disciplines[] = {"A-Wall", "A-Door", "A-Glaz", "S-Beam", "S-Col", "M-Duct",
                                  "E-Light", "P-Pipe", "C-Road", "L-Plant", "G-Anno", "X-Ref"};
     const int levels[] = {1, 2, 5, 10, 20};

@@ -75,6 +75,42 @@ Item {
             fileTreeModel.setData(proxy.mapToSource(node), expand, 0x500)
     }
 
+    // Scripted runs: the row of the folder "Project N", -1 when it is not shown.
+    function folderRow(number) {
+        for (var r = 0; r < rows.rowCount(); ++r) {
+            var node = rows.sourceIndex(r)
+            if (node.parent.valid === false && proxy.data(node) === "Project " + number)
+                return r
+        }
+        return -1
+    }
+
+    /// Commands of a scripted run; answers whether the command did what it says.
+    function command(name, args) {
+        if (name === "expand" || name === "collapse") {
+            var row = folderRow(args[0])
+            if (row < 0)
+                return false
+            if (rows.isExpanded(row) !== (name === "expand"))
+                toggle(row)
+            return rows.isExpanded(row) === (name === "expand")
+        }
+        if (name === "reload") {
+            fileTreeModel.reload()
+            return true
+        }
+        if (name === "expect-expanded")
+            return folderRow(args[0]) >= 0 && rows.isExpanded(folderRow(args[0]))
+        if (name === "expect-rows")
+            return rows.rowCount() === Number(args[0])
+            && Compat.get(rowWatcher, "rows", -1) === Number(args[0])
+        if (name === "sort") {
+            sortBy(Number(args[0]), args[1] !== "desc")
+            return true
+        }
+        return false
+    }
+
     function sortBy(column, ascending) {
         // Show the busy cursor first, then sort on the next turn of the event loop, so that the
         // cursor is on screen while the files are being compared.

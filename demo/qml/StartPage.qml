@@ -43,6 +43,7 @@ Item {
     }
 
     Component.onCompleted: {
+        Compat.set(logo, "fillMode", 1)
         Compat.set(logo, "image", demoImages.logo)
         Compat.set(escapeFilter, "target", escapeField)
         Compat.set(escapeFilter, "markEventAccepted", false)

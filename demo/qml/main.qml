@@ -46,6 +46,11 @@ Window {
         layers.filterText = String(text)
     }
 
+    /// A scripted command for the file manager (see FileManager.command).
+    function fileCommand(name, args) {
+        return files.command(String(name), args)
+    }
+
     /// Opens a message box of kind TYPE (info, warning, error) with BUTTONS; the pressed button.
     function openMessage(type, buttons) {
         showPage("start")

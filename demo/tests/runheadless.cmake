@@ -15,5 +15,6 @@ run_step(check-screenshots ${CHECK} images ${OUT}/screenshots layers files start
 run_step(first-start ${DEMO} --script ${SCRIPTS}/savelayout.txt)
 run_step(second-start ${DEMO} --script ${SCRIPTS}/restorelayout.txt)
 run_step(check-layout ${CHECK} layout ${OUT}/default.txt ${OUT}/saved.txt ${OUT}/restored.txt)
+run_step(file-manager ${DEMO} --script ${SCRIPTS}/files.txt)
 run_step(message-boxes ${DEMO} --script ${SCRIPTS}/messages.txt)
 message(STATUS "demo headless run passed")
