@@ -1,0 +1,455 @@
+// Corvane.Core benchmarks: the module beside the peers, on the same generated data, in one run.
+#include "benchmodels.h"
+
+#include "items/qtfontutils.h"
+#include "models/sortfilterselectmodel.h"
+#include "models/treeexpandconnections.h"
+
+#include <lumen/rowfilter.h>
+
+#include <benchmark/benchmark.h>
+
+#include <QApplication>
+#include <QCollator>
+#include <QFile>
+#include <QItemSelectionModel>
+#include <QSortFilterProxyModel>
+#include <QTemporaryDir>
+
+#ifdef CV_HAVE_KITEMMODELS
+#include <KRearrangeColumnsProxyModel>
+#endif
+
+#include <map>
+#include <memory>
+
+using cvbench::TableModel;
+using cvbench::TreeModel;
+
+namespace
+{
+TableModel& table(int rows)
+{
+    static std::map<int, std::unique_ptr<TableModel>> cache;
+    auto& model = cache[rows];
+    if (!model)
+        model = std::make_unique<TableModel>(rows);
+    return *model;
+}
+
+// Resident memory of the process in bytes.
+qint64 residentBytes()
+{
+    QFile statm(QStringLiteral("/proc/self/statm"));
+    if (!statm.open(QIODevice::ReadOnly))
+        return 0;
+    const QList<QByteArray> fields = statm.readAll().split(' ');
+    return fields.size() > 1 ? fields.at(1).toLongLong() * 4096 : 0;
+}
+
+int roleNumber(const QAbstractItemModel& model, const QByteArray& name)
+{
+    const QHash<int, QByteArray> names = model.roleNames();
+    for (auto it = names.cbegin(); it != names.cend(); ++it) {
+        if (it.value() == name)
+            return it.key();
+    }
+    return -1;
+}
+
+// Natural order written by hand, reading the model per comparison like a typical subclass would.
+bool naturalLess(const QString& left, const QString& right)
+{
+    int i = 0;
+    int j = 0;
+    while (i < left.size() && j < right.size()) {
+        const QChar a = left.at(i);
+        const QChar b = right.at(j);
+        if (a.isDigit() && b.isDigit()) {
+            qint64 x = 0;
+            qint64 y = 0;
+            while (i < left.size() && left.at(i).isDigit())
+                x = x * 10 + left.at(i++).digitValue();
+            while (j < right.size() && right.at(j).isDigit())
+                y = y * 10 + right.at(j++).digitValue();
+            if (x != y)
+                return x < y;
+            continue;
+        }
+        const QChar la = a.toCaseFolded();
+        const QChar lb = b.toCaseFolded();
+        if (la != lb)
+            return la < lb;
+        ++i;
+        ++j;
+    }
+    return left.size() - i < right.size() - j;
+}
+
+class CollatorProxy : public QSortFilterProxyModel
+{
+public:
+    CollatorProxy()
+    {
+        m_collator.setNumericMode(true);
+        m_collator.setCaseSensitivity(Qt::CaseInsensitive);
+    }
+
+protected:
+    bool lessThan(const QModelIndex& left, const QModelIndex& right) const override
+    {
+        return m_collator.compare(left.data().toString(), right.data().toString()) < 0;
+    }
+
+private:
+    QCollator m_collator;
+};
+
+class CaseInsensitiveProxy : public QSortFilterProxyModel
+{
+protected:
+    bool lessThan(const QModelIndex& left, const QModelIndex& right) const override
+    {
+        return QString::compare(left.data().toString(), right.data().toString(), Qt::CaseInsensitive) < 0;
+    }
+};
+
+class NaturalProxy : public QSortFilterProxyModel
+{
+protected:
+    bool lessThan(const QModelIndex& left, const QModelIndex& right) const override
+    {
+        return naturalLess(left.data().toString(), right.data().toString());
+    }
+};
+
+// Accepts every other row, like a filter matching half the table.
+class HalfRowFilter : public lum::RowFilter
+{
+public:
+    bool acceptRow(QAbstractItemModel*, int sourceRow, const QModelIndex&) override { return sourceRow % 2 == 0; }
+    void refilter() { Q_EMIT invalidate(); }
+};
+
+class HalfRowProxy : public QSortFilterProxyModel
+{
+public:
+    void refilter() { invalidateFilter(); }
+
+protected:
+    bool filterAcceptsRow(int sourceRow, const QModelIndex&) const override { return sourceRow % 2 == 0; }
+};
+
+class HiddenColumnProxy : public QSortFilterProxyModel
+{
+public:
+    void setHidden(int column)
+    {
+        m_hidden = column;
+        invalidateFilter();
+    }
+
+protected:
+    bool filterAcceptsColumn(int sourceColumn, const QModelIndex&) const override { return sourceColumn != m_hidden; }
+
+private:
+    int m_hidden = -1;
+};
+
+template <typename Proxy> void sortPeer(benchmark::State& state, int column)
+{
+    Proxy proxy;
+    proxy.setDynamicSortFilter(false);
+    proxy.setSourceModel(&table(int(state.range(0))));
+    bool ascending = true;
+    for (auto _ : state) {
+        proxy.sort(column, ascending ? Qt::AscendingOrder : Qt::DescendingOrder);
+        ascending = !ascending;
+    }
+}
+
+void sortCorvane(benchmark::State& state, int column)
+{
+    core::SortFilterSelectModel proxy;
+    proxy.setSourceModel(&table(int(state.range(0))));
+    bool ascending = true;
+    for (auto _ : state) {
+        proxy.doSort(column, ascending, true);
+        ascending = !ascending;
+    }
+}
+}
+
+// Sorting by the int column (comparator code 4).
+static void BM_SortInt_Corvane(benchmark::State& state) { sortCorvane(state, 0); }
+static void BM_SortInt_QSortFilterProxyModel(benchmark::State& state) { sortPeer<QSortFilterProxyModel>(state, 0); }
+BENCHMARK(BM_SortInt_Corvane)->Arg(100000)->Arg(1000000)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_SortInt_QSortFilterProxyModel)->Arg(100000)->Arg(1000000)->Unit(benchmark::kMillisecond);
+
+// Natural text order (comparator code 0) against the usual alternatives.
+static void BM_SortNatural_Corvane(benchmark::State& state) { sortCorvane(state, 2); }
+static void BM_SortNatural_QCollatorNumeric(benchmark::State& state) { sortPeer<CollatorProxy>(state, 2); }
+static void BM_SortNatural_HandWritten(benchmark::State& state) { sortPeer<NaturalProxy>(state, 2); }
+static void BM_SortNatural_CaseInsensitiveFloor(benchmark::State& state) { sortPeer<CaseInsensitiveProxy>(state, 2); }
+BENCHMARK(BM_SortNatural_Corvane)->Arg(100000)->Arg(1000000)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_SortNatural_QCollatorNumeric)->Arg(100000)->Arg(1000000)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_SortNatural_HandWritten)->Arg(100000)->Arg(1000000)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_SortNatural_CaseInsensitiveFloor)->Arg(100000)->Arg(1000000)->Unit(benchmark::kMillisecond);
+
+// File size texts (comparator code 8).
+static void BM_SortFileSize_Corvane(benchmark::State& state) { sortCorvane(state, 3); }
+BENCHMARK(BM_SortFileSize_Corvane)->Arg(100000)->Arg(1000000)->Unit(benchmark::kMillisecond);
+
+// Re-filtering through a row filter that accepts half the rows.
+static void BM_Refilter_Corvane(benchmark::State& state)
+{
+    core::SortFilterSelectModel proxy;
+    HalfRowFilter filter;
+    proxy.setSourceModel(&table(int(state.range(0))));
+    proxy.setFilter(&filter);
+    for (auto _ : state)
+        filter.refilter();
+}
+static void BM_Refilter_QSortFilterProxyModel(benchmark::State& state)
+{
+    HalfRowProxy proxy;
+    proxy.setDynamicSortFilter(false);
+    proxy.setSourceModel(&table(int(state.range(0))));
+    for (auto _ : state)
+        proxy.refilter();
+}
+BENCHMARK(BM_Refilter_Corvane)->Arg(100000)->Arg(1000000)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_Refilter_QSortFilterProxyModel)->Arg(100000)->Arg(1000000)->Unit(benchmark::kMillisecond);
+
+// Hiding then showing a column.
+static void BM_HideShowColumn_Corvane(benchmark::State& state)
+{
+    core::SortFilterSelectModel proxy;
+    proxy.setSourceModel(&table(int(state.range(0))));
+    for (auto _ : state) {
+        proxy.setSourceColumnVisible(3, false);
+        proxy.setSourceColumnVisible(3, true);
+    }
+}
+static void BM_HideShowColumn_QSortFilterProxyModel(benchmark::State& state)
+{
+    HiddenColumnProxy proxy;
+    proxy.setDynamicSortFilter(false);
+    proxy.setSourceModel(&table(int(state.range(0))));
+    for (auto _ : state) {
+        proxy.setHidden(3);
+        proxy.setHidden(-1);
+    }
+}
+BENCHMARK(BM_HideShowColumn_Corvane)->Arg(2000)->Arg(1000000)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_HideShowColumn_QSortFilterProxyModel)->Arg(2000)->Arg(1000000)->Unit(benchmark::kMillisecond);
+
+// Moving a column there and back.
+static void BM_MoveColumn_Corvane(benchmark::State& state)
+{
+    core::SortFilterSelectModel proxy;
+    proxy.setSourceModel(&table(int(state.range(0))));
+    for (auto _ : state) {
+        proxy.moveColumn(1, 5);
+        proxy.moveColumn(5, 1);
+    }
+}
+BENCHMARK(BM_MoveColumn_Corvane)->Arg(2000)->Arg(1000000)->Unit(benchmark::kMicrosecond);
+
+#ifdef CV_HAVE_KITEMMODELS
+static void BM_HideShowColumn_KRearrangeColumns(benchmark::State& state)
+{
+    KRearrangeColumnsProxyModel proxy;
+    proxy.setSourceModel(&table(int(state.range(0))));
+    const QVector<int> all{0, 1, 2, 3, 4, 5, 6, 7};
+    const QVector<int> without{0, 1, 2, 4, 5, 6, 7};
+    proxy.setSourceColumns(all);
+    for (auto _ : state) {
+        proxy.setSourceColumns(without);
+        proxy.setSourceColumns(all);
+    }
+}
+static void BM_MoveColumn_KRearrangeColumns(benchmark::State& state)
+{
+    KRearrangeColumnsProxyModel proxy;
+    proxy.setSourceModel(&table(int(state.range(0))));
+    const QVector<int> all{0, 1, 2, 3, 4, 5, 6, 7};
+    const QVector<int> moved{0, 2, 3, 4, 5, 1, 6, 7};
+    proxy.setSourceColumns(all);
+    for (auto _ : state) {
+        proxy.setSourceColumns(moved);
+        proxy.setSourceColumns(all);
+    }
+}
+BENCHMARK(BM_HideShowColumn_KRearrangeColumns)->Arg(2000)->Arg(1000000)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_MoveColumn_KRearrangeColumns)->Arg(2000)->Arg(1000000)->Unit(benchmark::kMicrosecond);
+#endif
+
+// Reading "isSelected" for a 50 x 8 viewport, with one selected range or with 10,000.
+static void BM_IsSelectedViewport_Corvane(benchmark::State& state)
+{
+    core::SortFilterSelectModel proxy;
+    proxy.setSourceModel(&table(100000));
+    const int ranges = int(state.range(0));
+    if (ranges == 1) {
+        proxy.selectAll();
+    } else {
+        for (int k = 0; k < ranges; ++k)
+            proxy.ctrlSelection(2 * k, 0);
+    }
+    const int role = roleNumber(proxy, "isSelected");
+    for (auto _ : state) {
+        for (int row = 1000; row < 1050; ++row) {
+            for (int column = 0; column < 8; ++column)
+                benchmark::DoNotOptimize(proxy.data(proxy.index(row, column), role));
+        }
+    }
+}
+static void BM_IsSelectedViewport_QItemSelectionModel(benchmark::State& state)
+{
+    QSortFilterProxyModel proxy;
+    proxy.setSourceModel(&table(100000));
+    QItemSelectionModel selection(&proxy);
+    const int ranges = int(state.range(0));
+    for (int k = 0; k < ranges; ++k) {
+        const int row = ranges == 1 ? 0 : 2 * k;
+        const int last = ranges == 1 ? proxy.rowCount() - 1 : row;
+        selection.select(QItemSelection(proxy.index(row, 0), proxy.index(last, 7)), QItemSelectionModel::Select);
+    }
+    for (auto _ : state) {
+        for (int row = 1000; row < 1050; ++row) {
+            for (int column = 0; column < 8; ++column)
+                benchmark::DoNotOptimize(selection.isSelected(proxy.index(row, column)));
+        }
+    }
+}
+BENCHMARK(BM_IsSelectedViewport_Corvane)->Arg(1)->Arg(10000)->Unit(benchmark::kMicrosecond);
+BENCHMARK(BM_IsSelectedViewport_QItemSelectionModel)->Arg(1)->Arg(10000)->Unit(benchmark::kMicrosecond);
+
+// Selecting every row and reading the selection back as source rows.
+static void BM_SelectAllSourceRows_Corvane(benchmark::State& state)
+{
+    core::SortFilterSelectModel proxy;
+    proxy.setSourceModel(&table(int(state.range(0))));
+    for (auto _ : state) {
+        proxy.selectAll();
+        benchmark::DoNotOptimize(proxy.selectedSourceRows());
+    }
+}
+BENCHMARK(BM_SelectAllSourceRows_Corvane)->Arg(1000000)->Unit(benchmark::kMillisecond);
+
+// Attaching a source that declares an initial sort column.
+static void BM_AttachWithInitialSort_Corvane(benchmark::State& state)
+{
+    TableModel model(int(state.range(0)), 8, 2);
+    for (auto _ : state) {
+        core::SortFilterSelectModel proxy;
+        proxy.setSourceModel(&model);
+    }
+}
+static void BM_AttachWithInitialSort_QSortFilterProxyModel(benchmark::State& state)
+{
+    TableModel model(int(state.range(0)), 8, 2);
+    for (auto _ : state) {
+        NaturalProxy proxy;
+        proxy.setDynamicSortFilter(false);
+        proxy.setSourceModel(&model);
+        proxy.sort(2);
+    }
+}
+BENCHMARK(BM_AttachWithInitialSort_Corvane)->Arg(100000)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_AttachWithInitialSort_QSortFilterProxyModel)->Arg(100000)->Unit(benchmark::kMillisecond);
+
+// Storing and loading the column layout of a 10- and a 100-column table.
+static void BM_SaveColumnData_Corvane(benchmark::State& state)
+{
+    TableModel model(10, int(state.range(0)));
+    core::SortFilterSelectModel proxy;
+    proxy.setParentId(QStringLiteral("bench-save-%1").arg(state.range(0)));
+    proxy.setSourceModel(&model);
+    for (auto _ : state)
+        proxy.saveColumnData();
+}
+static void BM_LoadColumnData_Corvane(benchmark::State& state)
+{
+    TableModel model(10, int(state.range(0)));
+    core::SortFilterSelectModel proxy;
+    proxy.setParentId(QStringLiteral("bench-load-%1").arg(state.range(0)));
+    proxy.setSourceModel(&model);
+    proxy.saveColumnData();
+    for (auto _ : state)
+        proxy.loadColumnData();
+}
+BENCHMARK(BM_SaveColumnData_Corvane)->Arg(10)->Arg(100)->Unit(benchmark::kMicrosecond);
+BENCHMARK(BM_LoadColumnData_Corvane)->Arg(10)->Arg(100)->Unit(benchmark::kMicrosecond);
+
+// Collecting the nodes that want to be expanded in a 1M-node tree.
+static void BM_TreeCreated_Corvane(benchmark::State& state)
+{
+    TreeModel tree(int(state.range(0)), 10);
+    core::TreeExpandConnections connections;
+    connections.setProperty("model", QVariant::fromValue<QAbstractItemModel*>(&tree));
+    for (auto _ : state)
+        QMetaObject::invokeMethod(&connections, "onTreeCreated");
+}
+BENCHMARK(BM_TreeCreated_Corvane)->Arg(1000000)->Unit(benchmark::kMillisecond);
+
+// Widest text of a column of 1M rows.
+static void BM_MaxColumnTextWidth_Corvane(benchmark::State& state)
+{
+    QtFontUtils fontUtils;
+    TableModel& model = table(int(state.range(0)));
+    for (auto _ : state) {
+        int width = 0;
+        QMetaObject::invokeMethod(&fontUtils, "maxColumnTextWidth", Q_RETURN_ARG(int, width),
+                                  Q_ARG(QString, QStringLiteral("Sans")), Q_ARG(int, 10),
+                                  Q_ARG(QAbstractItemModel*, &model), Q_ARG(int, int(Qt::DisplayRole)),
+                                  Q_ARG(int, 100000));
+        benchmark::DoNotOptimize(width);
+    }
+}
+BENCHMARK(BM_MaxColumnTextWidth_Corvane)->Arg(1000000)->Unit(benchmark::kMillisecond);
+
+// Resident memory added by attaching and sorting; run each in a process of its own.
+static void BM_Memory_Corvane(benchmark::State& state)
+{
+    TableModel& model = table(int(state.range(0)));
+    for (auto _ : state) {
+        const qint64 before = residentBytes();
+        core::SortFilterSelectModel proxy;
+        proxy.setSourceModel(&model);
+        proxy.doSort(0, true, true);
+        state.counters["added_MB"] = double(residentBytes() - before) / (1024.0 * 1024.0);
+    }
+}
+static void BM_Memory_QSortFilterProxyModel(benchmark::State& state)
+{
+    TableModel& model = table(int(state.range(0)));
+    for (auto _ : state) {
+        const qint64 before = residentBytes();
+        QSortFilterProxyModel proxy;
+        proxy.setDynamicSortFilter(false);
+        proxy.setSourceModel(&model);
+        proxy.sort(0);
+        state.counters["added_MB"] = double(residentBytes() - before) / (1024.0 * 1024.0);
+    }
+}
+BENCHMARK(BM_Memory_Corvane)->Arg(1000000)->Iterations(1)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_Memory_QSortFilterProxyModel)->Arg(1000000)->Iterations(1)->Unit(benchmark::kMillisecond);
+
+int main(int argc, char** argv)
+{
+    // The column store writes below XDG_CONFIG_HOME: keep benchmark layouts out of the user's.
+    QTemporaryDir configDir;
+    if (qEnvironmentVariableIsEmpty("CV_BENCH_KEEP_CONFIG"))
+        qputenv("XDG_CONFIG_HOME", configDir.path().toLocal8Bit());
+    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
+        qputenv("QT_QPA_PLATFORM", "offscreen");
+    QApplication app(argc, argv);
+    benchmark::Initialize(&argc, argv);
+    if (benchmark::ReportUnrecognizedArguments(argc, argv))
+        return 1;
+    benchmark::RunSpecifiedBenchmarks();
+    benchmark::Shutdown();
+    return 0;
+}
