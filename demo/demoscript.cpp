@@ -201,6 +201,15 @@ bool DemoScript::run(const QStringList& words)
                                          Q_ARG(QVariant, QVariant(words.mid(2))))
             && done.toBool();
     }
+    if (command == QLatin1String("expect-highlighted") && argc == 1) {
+        QVariant count;
+        return QMetaObject::invokeMethod(root, "layerHighlightedRows", Q_RETURN_ARG(QVariant, count))
+            && count.toInt() == intArg(1);
+    }
+    if (command == QLatin1String("expect-layer-rows") && argc == 1) {
+        auto* model = qobject_cast<QAbstractItemModel*>(proxy);
+        return model && model->rowCount() == intArg(1);
+    }
     if (command == QLatin1String("dump") && argc == 1)
         return dumpLayout(words.at(1));
     if (command == QLatin1String("answer") && argc == 1) {

@@ -19,6 +19,8 @@ class DemoHost;
 //   hide SOURCECOLUMN / show SOURCECOLUMN / showall / restorepositions
 //   resize PROXYCOLUMN WIDTH     set a layer column's width
 //   select ROW / ctrlselect ROW / shiftselect ROW
+//   expect-highlighted N         fail unless the layer table draws N rows as selected
+//   expect-layer-rows N          fail unless the layer table shows N rows
 //   filter TEXT                  the layer filter field
 //   save / load                  store or re-read the layer table's column layout
 //   dump FILE                    write the layer table's column layout to FILE

@@ -49,6 +49,9 @@ Item {
         Compat.call(expansion, "onTreeCreated", [])
         if (rows.rowCount() > 0 && !rows.isExpanded(0))
             toggle(0)
+        // The view learns the role names when it gets its model: only now are the proxy's
+        // extra roles ("isSelected", ...) known.
+        table.model = rows
         refreshColumns()
     }
 
@@ -206,7 +209,6 @@ Item {
                 anchors.margins: 1
                 clip: true
                 boundsBehavior: Flickable.StopAtBounds
-                model: rows
                 columnWidthProvider: function (column) { return header.widths[column] || 0 }
                 rowHeightProvider: function () { return 24 }
                 ScrollBar.vertical: ScrollBar {}

@@ -24,11 +24,15 @@ Rectangle {
     }
 
     signal preFocusHere()
+    /// The highlight of a row's first cell came or went (counted by scripted checks).
+    signal rowHighlightChanged(bool highlighted)
 
     implicitHeight: 26
     color: selected ? theme.selection : hovered ? theme.hover : "transparent"
 
     onPreFocusChanged: if (preFocus) preFocusHere()
+    onSelectedChanged: if (column === 0) rowHighlightChanged(selected)
+    Component.onDestruction: if (column === 0 && selected) rowHighlightChanged(false)
     onFocusCellChanged: if (focusCell && cellType === 8) cell.forceActiveFocus()
 
     Rectangle {

@@ -15,6 +15,8 @@ Item {
     property int preFocusRow: -1
     property int selectedCount: 0
     property int shownRows: 0
+    /// Rows the view currently draws as selected (first cells counted).
+    property int highlightedRows: 0
 
     // The table's key in the registry store: the layout the user leaves comes back next time.
     readonly property string tableKey: "LayerManager"
@@ -30,6 +32,9 @@ Item {
         Compat.set(proxy, "defaultEditableColumnId", "name")
         Compat.set(proxy, "filter", layerRowFilter)
         proxy.sourceModel = layerTableModel
+        // The view learns the role names when it gets its model: only now are the proxy's
+        // extra roles ("isSelected", ...) known.
+        table.model = proxy
         refreshColumns()
     }
     Component.onDestruction: Compat.call(proxy, "saveColumnData", [])
@@ -134,7 +139,6 @@ Item {
                 clip: true
                 focus: true
                 boundsBehavior: Flickable.StopAtBounds
-                model: proxy
                 columnWidthProvider: function (column) { return header.widths[column] || 0 }
                 rowHeightProvider: function () { return 26 }
                 ScrollBar.vertical: ScrollBar {}
@@ -183,6 +187,7 @@ Item {
                     tableProxy: proxy
                     tableView: table
                     onPreFocusHere: panel.preFocusRow = row
+                    onRowHighlightChanged: panel.highlightedRows += highlighted ? 1 : -1
                 }
             }
         }

@@ -42,6 +42,10 @@ Window {
         return true
     }
 
+    function layerHighlightedRows() {
+        return layers.highlightedRows
+    }
+
     function setLayerFilter(text) {
         layers.filterText = String(text)
     }
