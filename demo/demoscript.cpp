@@ -210,6 +210,12 @@ bool DemoScript::run(const QStringList& words)
         auto* model = qobject_cast<QAbstractItemModel*>(proxy);
         return model && model->rowCount() == intArg(1);
     }
+    if (command == QLatin1String("dropdown") && argc == 1) {
+        QVariant opened;
+        return QMetaObject::invokeMethod(root, "dropDown", Q_RETURN_ARG(QVariant, opened),
+                                         Q_ARG(QVariant, words.at(1) == QLatin1String("open")))
+            && opened.toBool();
+    }
     if (command == QLatin1String("dump") && argc == 1)
         return dumpLayout(words.at(1));
     if (command == QLatin1String("answer") && argc == 1) {

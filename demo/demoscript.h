@@ -28,6 +28,7 @@ class DemoHost;
 //   message TYPE BUTTONS [PRESSED]
 //                                open a message box (TYPE info|warning|error, BUTTONS ok|yesno|okcancel|
 //                                yesnocancel); with PRESSED, fail unless that button was reported
+//   dropdown open|close          the start page's drop-down panel; open fails unless a popup window opened
 //   screenshot FILE              write the window to FILE
 //   files expand N / files collapse N     the folder "Project N" of the file manager
 //   files reload                 reset the file model (a rescan)

@@ -42,6 +42,20 @@ Item {
         return lastPressed
     }
 
+    /// Opens the drop-down panel below its button; answers whether the host opened a popup window.
+    function openDropDown() {
+        var bridge = Compat.call(dropDown, "showBelow", [dropButton, 0, 2], null)
+        // Without a popup factory of the host, the panel shows in-window.
+        if (!bridge)
+            fallbackPopup.open()
+        return bridge !== null
+    }
+
+    function closeDropDown() {
+        Compat.call(dropDown, "close", [])
+        fallbackPopup.close()
+    }
+
     Component.onCompleted: {
         Compat.set(logo, "fillMode", 1)
         Compat.set(logo, "image", demoImages.logo)
@@ -186,12 +200,7 @@ Item {
                         objectName: "dropDownButton"
                         anchors.verticalCenter: parent.verticalCenter
                         text: "Workspace \u25be"
-                        onClicked: {
-                            var bridge = Compat.call(dropDown, "showBelow", [dropButton, 0, 2], null)
-                            // Until the host has a popup factory, the panel shows in-window.
-                            if (!bridge)
-                                fallbackPopup.open()
-                        }
+                        onClicked: page.openDropDown()
                     }
                 }
             }

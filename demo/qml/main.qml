@@ -55,6 +55,16 @@ Window {
         return files.command(String(name), args)
     }
 
+    /// Opens (true) or closes the start page's drop-down panel; whether a popup window is open.
+    function dropDown(open) {
+        showPage("start")
+        if (!open) {
+            start.closeDropDown()
+            return true
+        }
+        return start.openDropDown()
+    }
+
     /// Opens a message box of kind TYPE (info, warning, error) with BUTTONS; the pressed button.
     function openMessage(type, buttons) {
         showPage("start")
