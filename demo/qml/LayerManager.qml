@@ -53,6 +53,18 @@ Item {
         table.forceLayout()
     }
 
+    // The proxy moves an existing pre-focus cell; the first arrow key seeds it at the first cell
+    // of the current row, making the first row current when there is none. True when it seeded.
+    function ensurePreFocus() {
+        if (Compat.call(proxy, "hasPreFocus", [], true))
+            return false
+        var selection = proxy.selectionModel
+        if (selection && !selection.currentIndex.valid && proxy.rowCount() > 0)
+            selection.setCurrentIndex(proxy.index(0, 0), 0x0010)  // ItemSelectionModel.Current
+        Compat.call(proxy, "increasePreFocusIndexColumn", [])
+        return true
+    }
+
     function saveLayout() {
         Compat.call(proxy, "saveColumnData", [])
     }
@@ -114,6 +126,7 @@ Item {
 
             ManagerHeader {
                 id: header
+                objectName: "layerHeader"
                 anchors.left: parent.left
                 anchors.right: parent.right
                 anchors.top: parent.top
@@ -138,6 +151,8 @@ Item {
                 anchors.margins: 1
                 clip: true
                 focus: true
+                // Without reuse each delegate lives with its cell, so the highlighted rows can be counted.
+                reuseItems: false
                 boundsBehavior: Flickable.StopAtBounds
                 columnWidthProvider: function (column) { return header.widths[column] || 0 }
                 rowHeightProvider: function () { return 26 }
@@ -146,7 +161,11 @@ Item {
 
                 Keys.onPressed: {
                     var handled = true
-                    if (event.key === Qt.Key_Down) {
+                    var arrows = [Qt.Key_Down, Qt.Key_Up, Qt.Key_Right, Qt.Key_Left, Qt.Key_Home, Qt.Key_End]
+                    var plainArrow = arrows.indexOf(event.key) >= 0 && !(event.modifiers & Qt.ShiftModifier)
+                    if (plainArrow && panel.ensurePreFocus()) {
+                        // The first arrow only shows where the keyboard is.
+                    } else if (event.key === Qt.Key_Down) {
                         if (event.modifiers & Qt.ShiftModifier) Compat.call(proxy, "selectNextRow", [])
                         else Compat.call(proxy, "increasePreFocusIndexRow", [])
                     } else if (event.key === Qt.Key_Up) {
@@ -162,13 +181,15 @@ Item {
                         for (var i = 0; i < proxy.columnCount(); ++i)
                             Compat.call(proxy, step, [])
                     } else if (event.key === Qt.Key_Space || event.key === Qt.Key_Return || event.key === Qt.Key_Enter) {
-                        if (panel.preFocusRow >= 0) {
+                        if (panel.preFocusRow >= 0 && Compat.call(proxy, "hasPreFocus", [], false)) {
                             if (event.modifiers & Qt.ControlModifier) Compat.call(proxy, "ctrlSelection", [panel.preFocusRow, 0])
                             else Compat.call(proxy, "leftClickSelection", [panel.preFocusRow, 0])
                             Compat.call(proxy, "requestActiveFocusOnPrefocusedCell", [])
                         }
                     } else if (event.key === Qt.Key_F2) {
-                        var row = panel.preFocusRow >= 0 ? panel.preFocusRow : Compat.get(proxy.selectionModel ? proxy.selectionModel.currentIndex : null, "row", -1)
+                        var selection = proxy.selectionModel
+                        var row = Compat.call(proxy, "hasPreFocus", [], false) ? panel.preFocusRow
+                                  : selection && selection.currentIndex.valid ? selection.currentIndex.row : -1
                         if (row >= 0)
                             Compat.call(proxy, "setBeginEditIndex", [row])
                     } else if (event.key === Qt.Key_Escape) {

@@ -279,5 +279,5 @@ Item {
         id: separatorComponent
         MenuSeparator {}
     }
-    Menu { id: columnMenu }
+    Menu { id: columnMenu; objectName: "columnMenu" }
 }
