@@ -47,6 +47,12 @@ qint64 residentBytes()
     return fields.size() > 1 ? fields.at(1).toLongLong() * 4096 : 0;
 }
 
+// Proxies build their mapping lazily; a view asks for the last row at once, so do the same.
+void touch(const QAbstractItemModel& model)
+{
+    benchmark::DoNotOptimize(model.index(model.rowCount() - 1, model.columnCount() - 1));
+}
+
 int roleNumber(const QAbstractItemModel& model, const QByteArray& name)
 {
     const QHash<int, QByteArray> names = model.roleNames();
@@ -207,16 +213,20 @@ static void BM_Refilter_Corvane(benchmark::State& state)
     HalfRowFilter filter;
     proxy.setSourceModel(&table(int(state.range(0))));
     proxy.setFilter(&filter);
-    for (auto _ : state)
+    for (auto _ : state) {
         filter.refilter();
+        touch(proxy);
+    }
 }
 static void BM_Refilter_QSortFilterProxyModel(benchmark::State& state)
 {
     HalfRowProxy proxy;
     proxy.setDynamicSortFilter(false);
     proxy.setSourceModel(&table(int(state.range(0))));
-    for (auto _ : state)
+    for (auto _ : state) {
         proxy.refilter();
+        touch(proxy);
+    }
 }
 BENCHMARK(BM_Refilter_Corvane)->Arg(100000)->Arg(1000000)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_Refilter_QSortFilterProxyModel)->Arg(100000)->Arg(1000000)->Unit(benchmark::kMillisecond);
@@ -228,7 +238,9 @@ static void BM_HideShowColumn_Corvane(benchmark::State& state)
     proxy.setSourceModel(&table(int(state.range(0))));
     for (auto _ : state) {
         proxy.setSourceColumnVisible(3, false);
+        touch(proxy);
         proxy.setSourceColumnVisible(3, true);
+        touch(proxy);
     }
 }
 static void BM_HideShowColumn_QSortFilterProxyModel(benchmark::State& state)
@@ -238,7 +250,9 @@ static void BM_HideShowColumn_QSortFilterProxyModel(benchmark::State& state)
     proxy.setSourceModel(&table(int(state.range(0))));
     for (auto _ : state) {
         proxy.setHidden(3);
+        touch(proxy);
         proxy.setHidden(-1);
+        touch(proxy);
     }
 }
 BENCHMARK(BM_HideShowColumn_Corvane)->Arg(2000)->Arg(1000000)->Unit(benchmark::kMillisecond);
@@ -251,7 +265,9 @@ static void BM_MoveColumn_Corvane(benchmark::State& state)
     proxy.setSourceModel(&table(int(state.range(0))));
     for (auto _ : state) {
         proxy.moveColumn(1, 5);
+        touch(proxy);
         proxy.moveColumn(5, 1);
+        touch(proxy);
     }
 }
 BENCHMARK(BM_MoveColumn_Corvane)->Arg(2000)->Arg(1000000)->Unit(benchmark::kMicrosecond);
@@ -266,7 +282,9 @@ static void BM_HideShowColumn_KRearrangeColumns(benchmark::State& state)
     proxy.setSourceColumns(all);
     for (auto _ : state) {
         proxy.setSourceColumns(without);
+        touch(proxy);
         proxy.setSourceColumns(all);
+        touch(proxy);
     }
 }
 static void BM_MoveColumn_KRearrangeColumns(benchmark::State& state)
@@ -278,7 +296,9 @@ static void BM_MoveColumn_KRearrangeColumns(benchmark::State& state)
     proxy.setSourceColumns(all);
     for (auto _ : state) {
         proxy.setSourceColumns(moved);
+        touch(proxy);
         proxy.setSourceColumns(all);
+        touch(proxy);
     }
 }
 BENCHMARK(BM_HideShowColumn_KRearrangeColumns)->Arg(2000)->Arg(1000000)->Unit(benchmark::kMillisecond);

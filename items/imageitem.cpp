@@ -21,10 +21,16 @@ qreal windowRatio(const QQuickWindow* window)
 ImageItem::ImageItem(QQuickItem* parent)
     : QQuickPaintedItem(parent)
 {
-    connect(this, &QQuickItem::windowChanged, this, &ImageItem::onWindowChanged, Qt::DirectConnection);
+    m_windowConnection
+        = connect(this, &QQuickItem::windowChanged, this, &ImageItem::onWindowChanged, Qt::DirectConnection);
 }
 
-ImageItem::~ImageItem() = default;
+ImageItem::~ImageItem()
+{
+    // ~QQuickItem leaves its window and emits windowChanged(nullptr) when this part is gone
+    // already; the connection would call a member of a destroyed ImageItem.
+    disconnect(m_windowConnection);
+}
 
 QVariant ImageItem::image() const
 {
@@ -84,8 +90,8 @@ void ImageItem::paint(QPainter* painter)
     const QRectF bounds = boundingRect();
     QImage shown = m_image;
     if (m_fillMode == 1) {
-        // Fit in device pixels: the image keeps its ratio tag and so is drawn at bounds size,
-        // crisp, instead of at 1/ratio of it.
+        // Fit in device pixels and tag the result with the ratio: drawn at the bounds' size,
+        // crisp, rather than at 1/ratio of it.
         shown = m_image.scaled(
             int(bounds.width() / scale), int(bounds.height() / scale), Qt::KeepAspectRatio, Qt::SmoothTransformation);
         shown.setDevicePixelRatio(1.0 / scale);

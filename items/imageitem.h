@@ -64,5 +64,6 @@ private:
     int m_fillMode = 6;
     QImage m_image;
     QPointer<lum::LambdaImage> m_lambdaImage;
+    QMetaObject::Connection m_windowConnection;
 };
 }

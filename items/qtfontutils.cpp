@@ -26,6 +26,9 @@ int textWidth(const QFontMetrics& metrics, const QString& text)
 QtFontUtils::QtFontUtils(QObject* parent)
     : QObject(parent)
 {
+    // QML resolves slot parameter types by name; until the pointer type is registered it
+    // finds no callable overload of maxColumnTextWidth at all.
+    qRegisterMetaType<QAbstractItemModel*>();
 }
 
 QtFontUtils::~QtFontUtils() = default;

@@ -94,6 +94,7 @@ private Q_SLOTS:
     void shouldRenderLambdaImageForEachWindow();
     void shouldKeepLastImageWhenLambdaIsDestroyed();
     void shouldSignalOnlyRealPropertyChanges();
+    void shouldLeaveWindowSafelyWhenDestroyed();
 
 private:
     ImageItem* createItem(QSizeF size = QSizeF(100, 100));
@@ -363,6 +364,16 @@ void tst_ImageItem::shouldSignalOnlyRealPropertyChanges()
     QCOMPARE(retainSpy.count(), 1);
     // The implicit size is recomputed at once.
     QCOMPARE(item->implicitWidth(), 64 / ratio());
+}
+
+void tst_ImageItem::shouldLeaveWindowSafelyWhenDestroyed()
+{
+    // The base class leaves the window after this class is gone (a sanitizer build sees a
+    // call into the destroyed part otherwise).
+    ImageItem* item = createItem();
+    item->setImage(QVariant::fromValue(solid(8, 8, Qt::red)));
+    delete item;
+    QVERIFY(m_window->contentItem()->childItems().isEmpty());
 }
 
 QTEST_MAIN(tst_ImageItem)
