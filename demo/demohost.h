@@ -23,6 +23,7 @@ public:
     /// Hands the host models and helpers to the panels as context properties.
     void exposeTo(QQmlContext* context);
 
+public Q_SLOTS:
     /// Answers every following message box with the given wx button identifier instead of
     /// showing it (scripted and headless runs); 0 shows the boxes again.
     void setMessageBoxAnswer(int wxButtonId);

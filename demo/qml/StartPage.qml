@@ -81,6 +81,7 @@ Item {
                 spacing: 12
                 ImageItem {
                     id: logo
+                    objectName: "logo"
                     implicitWidth: 64
                     implicitHeight: 64
                     Layout.preferredWidth: 64
@@ -145,6 +146,7 @@ Item {
 
                             Image {
                                 id: icon
+                                objectName: "ribbonIcon_" + modelData.icon
                                 anchors.horizontalCenter: parent.horizontalCenter
                                 y: 8
                                 sourceSize: Qt.size(32, 32)
@@ -152,6 +154,7 @@ Item {
                             }
                             Text {
                                 id: label
+                                objectName: "ribbonLabel_" + modelData.icon
                                 anchors.horizontalCenter: parent.horizontalCenter
                                 anchors.top: icon.bottom
                                 anchors.topMargin: 4
@@ -222,6 +225,7 @@ Item {
                             border.color: theme.line
                             ImageItem {
                                 id: thumbnail
+                                objectName: "thumbnail_" + index
                                 x: 1; y: 1
                                 width: 160; height: 120
                                 Component.onCompleted: {
@@ -251,9 +255,11 @@ Item {
                         Repeater {
                             model: ["info", "warning", "error"]
                             delegate: Repeater {
+                        objectName: "messageButtons_" + modelData
                                 property string kind: modelData
                                 model: ["ok", "yesno", "okcancel", "yesnocancel"]
                                 Button {
+                                    objectName: "message_" + kind + "_" + modelData
                                     text: kind + " / " + modelData
                                     onClicked: page.openMessage(kind, modelData)
                                 }
@@ -280,6 +286,7 @@ Item {
                     }
                     Rectangle {
                         id: escapeArea
+                        objectName: "escapeArea"
                         Layout.fillWidth: true
                         implicitHeight: 44
                         color: theme.panel
