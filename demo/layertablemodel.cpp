@@ -45,7 +45,7 @@ const ColumnSpec columnSpecs[LayerTableModel::ColumnCount] = {
     {"", "On", "on", 44, 0, SortToggle, OnOffCell},
     {"", "Freeze", "freeze", 44, 0, SortToggle, ImageButtonCell},
     {"", "Lock", "lock", 44, 0, SortToggle, ImageButtonCell},
-    {"Colour", "Colour", "colour", 110, 0, SortNaturalNames, ColourCell},
+    {"Colour", "Colour", "colour", 125, 0, SortNaturalNames, ColourCell},
     {"Line type", "Line type", "linetype", 110, 0, SortTextNoCase, LineTypeCell},
     {"Line weight", "Line weight", "lineweight", 100, 0, SortDoubles, LineWeightCell},
     {"Transparency", "Transparency", "transparency", 100, 0, SortIntegers, TransparencyCell},

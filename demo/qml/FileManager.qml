@@ -271,6 +271,7 @@ Item {
 
         Label {
             Layout.fillWidth: true
+            elide: Text.ElideRight
             color: theme.dimText
             text: { panel.rowsTick; return status() }
             function status() { return (panel.sorting ? "Sorting\u2026 " : "")

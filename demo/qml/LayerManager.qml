@@ -216,6 +216,8 @@ Item {
         RowLayout {
             Layout.fillWidth: true
             Label {
+                Layout.fillWidth: true
+                elide: Text.ElideRight
                 color: theme.dimText
                 text: panel.shownRows + " of " + layerTableModel.rowCount() + " layers shown, "
                       + panel.selectedCount + " selected. Click a header to sort, drag it to move, "
