@@ -169,6 +169,7 @@ Item {
                             }
                             MouseArea {
                                 id: area
+                                objectName: "ribbonButton_" + modelData.icon
                                 anchors.fill: parent
                                 hoverEnabled: true
                                 onContainsMouseChanged: Compat.set(tip, "visible", containsMouse)
@@ -177,6 +178,7 @@ Item {
                             // The host's native tooltip, after the host's tooltip delay.
                             SystemTooltip {
                                 id: tip
+                                objectName: "tooltip_" + modelData.icon
                                 anchors.fill: parent
                                 Component.onCompleted: Compat.set(tip, "text", modelData.tip)
                             }
@@ -314,9 +316,10 @@ Item {
         }
     }
 
+    // Shown only while the host's popup window holds it.
     Item {
         id: dropDownContent
-        visible: false
+        visible: Compat.get(dropDown, "visible", false) === true
         width: 220
         height: 130
         Rectangle {

@@ -80,6 +80,17 @@ Item {
             compare(findChild(page, "pressedLabel").text, "Pressed: " + data.pressed)
         }
 
+        function test_hoveringARibbonButtonAsksForItsTooltip() {
+            var button = findChild(page, "ribbonButton_print")
+            var tip = findChild(page, "tooltip_print")
+            compare(tip.text, "Plots the current layout")
+            compare(tip.visible, false)
+            mouseMove(button, button.width / 2, button.height / 2)
+            tryCompare(tip, "visible", true)
+            mouseMove(page, 5, page.height - 5)
+            tryCompare(tip, "visible", false)
+        }
+
         function test_escapeIsKeptAwayFromTheField() {
             var field = findChild(page, "escapeField")
             var area = findChild(page, "escapeArea")
