@@ -29,7 +29,7 @@ DemoHost::DemoHost()
 {
     // Created before any panel: the module registers it as the "CVSettings" singleton.
     lum::Settings::instance();
-    d->layerFilter.setColumns({LayerTableModel::NameColumn, LayerTableModel::DescriptionColumn});
+    d->layerFilter.setColumns({ LayerTableModel::NameColumn, LayerTableModel::DescriptionColumn });
 }
 
 DemoHost::~DemoHost() = default;

@@ -55,8 +55,8 @@ QImage DemoImages::thumbnail(int index, int size) const
     const int width = qBound(16, size, 1024);
     const int height = width * 3 / 4;
     QImage image(width, height, QImage::Format_RGB32);
-    const QColor papers[] = {QColor(0x21, 0x25, 0x2b), QColor(0xf4, 0xf1, 0xe8), QColor(0x10, 0x2a, 0x43),
-                             QColor(0xff, 0xff, 0xff), QColor(0x2e, 0x34, 0x40), QColor(0xee, 0xf3, 0xf8)};
+    const QColor papers[] = { QColor(0x21, 0x25, 0x2b), QColor(0xf4, 0xf1, 0xe8), QColor(0x10, 0x2a, 0x43),
+        QColor(0xff, 0xff, 0xff), QColor(0x2e, 0x34, 0x40), QColor(0xee, 0xf3, 0xf8) };
     const QColor& paper = papers[qBound(0, index, 5)];
     image.fill(paper);
     QPainter painter(&image);

@@ -127,15 +127,15 @@ QObject* DemoScript::layerProxy() const
     return m_window->contentItem()->findChild<QObject*>(name);
 }
 
-bool DemoScript::call(QObject* object, const char* method, QGenericArgument a0, QGenericArgument a1,
-                      QGenericArgument a2)
+bool DemoScript::call(
+    QObject* object, const char* method, QGenericArgument a0, QGenericArgument a1, QGenericArgument a2)
 {
     if (!object)
         return false;
     // Look the slot up first: a type that does not offer it yet is reported, not warned about.
     QByteArray signature = method;
     signature += '(';
-    const char* types[] = {a0.name(), a1.name(), a2.name()};
+    const char* types[] = { a0.name(), a1.name(), a2.name() };
     bool first = true;
     for (const char* type : types) {
         if (!type)
@@ -161,8 +161,8 @@ bool DemoScript::run(const QStringList& words)
 
     if (command == QLatin1String("page") && argc == 1) {
         QVariant ok;
-        return QMetaObject::invokeMethod(root, "showPage", Q_RETURN_ARG(QVariant, ok),
-                                         Q_ARG(QVariant, words.at(1))) && ok.toBool();
+        return QMetaObject::invokeMethod(root, "showPage", Q_RETURN_ARG(QVariant, ok), Q_ARG(QVariant, words.at(1)))
+            && ok.toBool();
     }
     if (command == QLatin1String("sort") && argc == 2) {
         const bool ascending = words.at(2) != QLatin1String("desc");
@@ -173,8 +173,8 @@ bool DemoScript::run(const QStringList& words)
     if (command == QLatin1String("move") && argc == 2)
         return call(proxy, "moveColumn", Q_ARG(int, intArg(1)), Q_ARG(int, intArg(2)));
     if ((command == QLatin1String("hide") || command == QLatin1String("show")) && argc == 1)
-        return call(proxy, "setSourceColumnVisible", Q_ARG(int, intArg(1)),
-                    Q_ARG(bool, command == QLatin1String("show")));
+        return call(
+            proxy, "setSourceColumnVisible", Q_ARG(int, intArg(1)), Q_ARG(bool, command == QLatin1String("show")));
     if (command == QLatin1String("showall") && argc == 0)
         return call(proxy, "showAllColumns");
     if (command == QLatin1String("restorepositions") && argc == 0)
@@ -197,8 +197,8 @@ bool DemoScript::run(const QStringList& words)
     }
     if (command == QLatin1String("files") && argc >= 1) {
         QVariant done;
-        return QMetaObject::invokeMethod(root, "fileCommand", Q_RETURN_ARG(QVariant, done), Q_ARG(QVariant, words.at(1)),
-                                         Q_ARG(QVariant, QVariant(words.mid(2))))
+        return QMetaObject::invokeMethod(root, "fileCommand", Q_RETURN_ARG(QVariant, done),
+                   Q_ARG(QVariant, words.at(1)), Q_ARG(QVariant, QVariant(words.mid(2))))
             && done.toBool();
     }
     if (command == QLatin1String("expect-highlighted") && argc == 1) {
@@ -213,7 +213,7 @@ bool DemoScript::run(const QStringList& words)
     if (command == QLatin1String("dropdown") && argc == 1) {
         QVariant opened;
         return QMetaObject::invokeMethod(root, "dropDown", Q_RETURN_ARG(QVariant, opened),
-                                         Q_ARG(QVariant, words.at(1) == QLatin1String("open")))
+                   Q_ARG(QVariant, words.at(1) == QLatin1String("open")))
             && opened.toBool();
     }
     if (command == QLatin1String("dump") && argc == 1)
@@ -226,7 +226,7 @@ bool DemoScript::run(const QStringList& words)
     if (command == QLatin1String("message") && (argc == 2 || argc == 3)) {
         QVariant pressed;
         if (!QMetaObject::invokeMethod(root, "openMessage", Q_RETURN_ARG(QVariant, pressed),
-                                       Q_ARG(QVariant, words.at(1)), Q_ARG(QVariant, words.at(2))))
+                Q_ARG(QVariant, words.at(1)), Q_ARG(QVariant, words.at(2))))
             return false;
         if (argc == 3 && pressed.toString().compare(words.at(3), Qt::CaseInsensitive) != 0) {
             report(QStringLiteral("pressed %1, expected %2").arg(pressed.toString(), words.at(3)));
@@ -252,8 +252,8 @@ bool DemoScript::dumpLayout(const QString& fileName)
         int width = -1;
         if (proxy->metaObject()->indexOfMethod("columnWidth(int)") >= 0)
             QMetaObject::invokeMethod(proxy, "columnWidth", Q_RETURN_ARG(int, width), Q_ARG(int, column));
-        out << column << ' ' << proxy->headerData(column, Qt::Horizontal, ColumnIdRole).toString() << ' '
-            << width << '\n';
+        out << column << ' ' << proxy->headerData(column, Qt::Horizontal, ColumnIdRole).toString() << ' ' << width
+            << '\n';
     }
     return true;
 }

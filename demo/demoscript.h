@@ -55,7 +55,7 @@ private:
     void runNext();
     bool run(const QStringList& words);
     bool call(QObject* object, const char* method, QGenericArgument a0 = QGenericArgument(),
-              QGenericArgument a1 = QGenericArgument(), QGenericArgument a2 = QGenericArgument());
+        QGenericArgument a1 = QGenericArgument(), QGenericArgument a2 = QGenericArgument());
     bool dumpLayout(const QString& fileName);
     QObject* layerProxy() const;
 

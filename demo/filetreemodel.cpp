@@ -31,11 +31,11 @@ struct ColumnSpec
 };
 
 const ColumnSpec columnSpecs[FileTreeModel::ColumnCount] = {
-    {"Name", "name", 240, 3, SortNaturalNames},
-    {"Path", "path", 260, 2, SortNaturalNames},
-    {"Size", "size", 90, 0, SortFileSize},
-    {"Type", "type", 110, 0, SortTextNoCase},
-    {"Status", "status", 100, 0, SortTextNoCase},
+    { "Name", "name", 240, 3, SortNaturalNames },
+    { "Path", "path", 260, 2, SortNaturalNames },
+    { "Size", "size", 90, 0, SortFileSize },
+    { "Type", "type", 110, 0, SortTextNoCase },
+    { "Status", "status", 100, 0, SortTextNoCase },
 };
 
 QString sizeText(quint64 bytes)
@@ -66,10 +66,10 @@ void FileTreeModel::generate()
         const char* type;
         quint64 typicalSize;
     };
-    const Kind kinds[] = {{"dwg", "Drawing", 900000},  {"dwt", "Template", 120000}, {"dxf", "Exchange", 2500000},
-                          {"pdf", "PDF", 400000},      {"png", "Image", 60000},     {"txt", "Text", 900}};
-    const char* statuses[] = {"Saved", "Modified", "Read-only", "Locked", "Saved", "Saved"};
-    const char* stems[] = {"Plan", "Section", "Elevation", "Detail", "Site", "Roof", "Grid", "Sheet"};
+    const Kind kinds[] = { { "dwg", "Drawing", 900000 }, { "dwt", "Template", 120000 }, { "dxf", "Exchange", 2500000 },
+        { "pdf", "PDF", 400000 }, { "png", "Image", 60000 }, { "txt", "Text", 900 } };
+    const char* statuses[] = { "Saved", "Modified", "Read-only", "Locked", "Saved", "Saved" };
+    const char* stems[] = { "Plan", "Section", "Elevation", "Detail", "Site", "Roof", "Grid", "Sheet" };
 
     // A fixed sequence per generation: reload() shows changed files, every start the same ones.
     unsigned state = 7919u + m_generation * 104729u;
@@ -231,7 +231,7 @@ bool FileTreeModel::setData(const QModelIndex& index, const QVariant& value, int
     if (m_wantsExpanded.value(path, false) == wanted)
         return true;
     m_wantsExpanded.insert(path, wanted);
-    Q_EMIT dataChanged(index, index, {role});
+    Q_EMIT dataChanged(index, index, { role });
     return true;
 }
 

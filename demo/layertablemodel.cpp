@@ -31,9 +31,9 @@ enum HeaderType
 
 struct ColumnSpec
 {
-    const char* label;     // display header; empty for the image headers
-    const char* name;      // never empty (NameNotEmptyRole)
-    const char* id;        // ColumnIdRole
+    const char* label; // display header; empty for the image headers
+    const char* name; // never empty (NameNotEmptyRole)
+    const char* id; // ColumnIdRole
     int width;
     int proportionalWidth;
     int sortType;
@@ -41,16 +41,16 @@ struct ColumnSpec
 };
 
 const ColumnSpec columnSpecs[LayerTableModel::ColumnCount] = {
-    {"Name", "Name", "name", 170, 2, SortNaturalNames, TextFieldCell},
-    {"", "On", "on", 44, 0, SortToggle, OnOffCell},
-    {"", "Freeze", "freeze", 44, 0, SortToggle, ImageButtonCell},
-    {"", "Lock", "lock", 44, 0, SortToggle, ImageButtonCell},
-    {"Colour", "Colour", "colour", 125, 0, SortNaturalNames, ColourCell},
-    {"Line type", "Line type", "linetype", 110, 0, SortTextNoCase, LineTypeCell},
-    {"Line weight", "Line weight", "lineweight", 100, 0, SortDoubles, LineWeightCell},
-    {"Transparency", "Transparency", "transparency", 100, 0, SortIntegers, TransparencyCell},
-    {"Plot style", "Plot style", "plotstyle", 100, 0, SortPlotStyles, PlotStyleCell},
-    {"Description", "Description", "description", 220, 3, SortTextNoCase, TextFieldCell},
+    { "Name", "Name", "name", 170, 2, SortNaturalNames, TextFieldCell },
+    { "", "On", "on", 44, 0, SortToggle, OnOffCell },
+    { "", "Freeze", "freeze", 44, 0, SortToggle, ImageButtonCell },
+    { "", "Lock", "lock", 44, 0, SortToggle, ImageButtonCell },
+    { "Colour", "Colour", "colour", 125, 0, SortNaturalNames, ColourCell },
+    { "Line type", "Line type", "linetype", 110, 0, SortTextNoCase, LineTypeCell },
+    { "Line weight", "Line weight", "lineweight", 100, 0, SortDoubles, LineWeightCell },
+    { "Transparency", "Transparency", "transparency", 100, 0, SortIntegers, TransparencyCell },
+    { "Plot style", "Plot style", "plotstyle", 100, 0, SortPlotStyles, PlotStyleCell },
+    { "Description", "Description", "description", 220, 3, SortTextNoCase, TextFieldCell },
 };
 
 // A fixed sequence, so that every run (and every screenshot) shows the same table.
@@ -76,16 +76,16 @@ LayerTableModel::LayerTableModel(QObject* parent)
         const char* name;
         QColor colour;
     };
-    const Named colours[] = {{"Red", Qt::red},         {"Yellow", QColor(220, 200, 0)}, {"Green", QColor(0, 160, 0)},
-                             {"Cyan", Qt::cyan},       {"Blue", Qt::blue},              {"Magenta", Qt::magenta},
-                             {"White", Qt::white},     {"Colour 8", QColor(128, 128, 128)},
-                             {"Colour 30", QColor(255, 127, 0)}, {"Colour 140", QColor(0, 127, 255)}};
-    const char* lineTypes[] = {"Continuous", "Dashed", "Hidden", "Center", "Phantom", "Dot"};
-    const double lineWeights[] = {0.0, 0.13, 0.25, 0.35, 0.5, 0.7, 1.0, 2.11};
-    const char* plotStyles[] = {"ByLayer", "ByBlock", "Normal", "Style 1", "Style 2", "Style 10", "Screening 50%"};
-    const char* disciplines[] = {"A-Wall", "A-Door", "A-Glaz", "S-Beam", "S-Col", "M-Duct",
-                                 "E-Light", "P-Pipe", "C-Road", "L-Plant", "G-Anno", "X-Ref"};
-    const int levels[] = {1, 2, 5, 10, 20};
+    const Named colours[] = { { "Red", Qt::red }, { "Yellow", QColor(220, 200, 0) }, { "Green", QColor(0, 160, 0) },
+        { "Cyan", Qt::cyan }, { "Blue", Qt::blue }, { "Magenta", Qt::magenta }, { "White", Qt::white },
+        { "Colour 8", QColor(128, 128, 128) }, { "Colour 30", QColor(255, 127, 0) },
+        { "Colour 140", QColor(0, 127, 255) } };
+    const char* lineTypes[] = { "Continuous", "Dashed", "Hidden", "Center", "Phantom", "Dot" };
+    const double lineWeights[] = { 0.0, 0.13, 0.25, 0.35, 0.5, 0.7, 1.0, 2.11 };
+    const char* plotStyles[] = { "ByLayer", "ByBlock", "Normal", "Style 1", "Style 2", "Style 10", "Screening 50%" };
+    const char* disciplines[] = { "A-Wall", "A-Door", "A-Glaz", "S-Beam", "S-Col", "M-Duct", "E-Light", "P-Pipe",
+        "C-Road", "L-Plant", "G-Anno", "X-Ref" };
+    const int levels[] = { 1, 2, 5, 10, 20 };
 
     Sequence sequence;
     m_layers.reserve(62);

@@ -10,16 +10,25 @@
 #include <QProcess>
 #include <QQmlApplicationEngine>
 #include <QQmlContext>
-#include <QtQml>
 #include <QQuickWindow>
 #include <QTextStream>
 #include <QTimer>
+#include <QtQml>
 
 #include <cstdio>
 
 namespace
 {
-const char* const pages[] = {"layers", "files", "start"};
+const char* const pages[] = { "layers", "files", "start" };
+
+bool isPage(const QString& name)
+{
+    for (const char* page : pages) {
+        if (name == QLatin1String(page))
+            return true;
+    }
+    return false;
+}
 
 bool hasDisplay()
 {
@@ -39,8 +48,8 @@ bool wantsHeadless(int argc, char* argv[])
 }
 
 // Renders every panel to DIR/<page><suffix>.png, one after the other, then calls done(ok).
-void screenshotPages(QQuickWindow* window, const QString& dir, const QString& suffix, std::function<void(bool)> done,
-                     int page = 0)
+void screenshotPages(
+    QQuickWindow* window, const QString& dir, const QString& suffix, std::function<void(bool)> done, int page = 0)
 {
     if (page >= int(std::size(pages))) {
         done(true);
@@ -68,10 +77,10 @@ int main(int argc, char* argv[])
     const bool headless = wantsHeadless(argc, argv);
     if (!headless && !hasDisplay()) {
         std::fprintf(stderr,
-                     "corvane-demo: no display found. Render the panels to PNG files instead:\n"
-                     "    QT_QPA_PLATFORM=offscreen %s --screenshot DIR\n"
-                     "or run it inside a virtual display: xvfb-run -a %s\n",
-                     argv[0], argv[0]);
+            "corvane-demo: no display found. Render the panels to PNG files instead:\n"
+            "    QT_QPA_PLATFORM=offscreen %s --screenshot DIR\n"
+            "or run it inside a virtual display: xvfb-run -a %s\n",
+            argv[0], argv[0]);
         return 2;
     }
     // Without a display there is no OpenGL: headless runs render with the software scene graph,
@@ -86,21 +95,24 @@ int main(int argc, char* argv[])
     QCommandLineParser parser;
     parser.setApplicationDescription(QStringLiteral("Corvane.Core demo host application"));
     parser.addHelpOption();
-    const QCommandLineOption screenshotOption(
-        QStringLiteral("screenshot"),
-        QStringLiteral("Render every panel to DIR/<panel>.png and DIR/<panel>@2x.png (device pixel ratio 2), then exit."),
+    const QCommandLineOption screenshotOption(QStringLiteral("screenshot"),
+        QStringLiteral(
+            "Render every panel to DIR/<panel>.png and DIR/<panel>@2x.png (device pixel ratio 2), then exit."),
         QStringLiteral("DIR"));
-    const QCommandLineOption pageOption(QStringLiteral("page"),
-                                        QStringLiteral("Open the panel NAME: layers, files or start."),
-                                        QStringLiteral("NAME"));
+    const QCommandLineOption pageOption(
+        QStringLiteral("page"), QStringLiteral("Open the panel NAME: layers, files or start."), QStringLiteral("NAME"));
     const QCommandLineOption scriptOption(QStringLiteral("script"),
-                                          QStringLiteral("Run the commands of FILE, then exit (see demo/demoscript.h)."),
-                                          QStringLiteral("FILE"));
+        QStringLiteral("Run the commands of FILE, then exit (see demo/demoscript.h)."), QStringLiteral("FILE"));
     const QCommandLineOption suffixOption(QStringLiteral("screenshot-suffix"),
-                                          QStringLiteral("Suffix of the screenshot file names (used by the second pass)."),
-                                          QStringLiteral("SUFFIX"));
-    parser.addOptions({screenshotOption, pageOption, scriptOption, suffixOption});
+        QStringLiteral("Suffix of the screenshot file names (used by the second pass)."), QStringLiteral("SUFFIX"));
+    parser.addOptions({ screenshotOption, pageOption, scriptOption, suffixOption });
     parser.process(app);
+
+    if (parser.isSet(pageOption) && !isPage(parser.value(pageOption))) {
+        std::fprintf(stderr, "corvane-demo: no panel named %s; the panels are layers, files and start\n",
+            qPrintable(parser.value(pageOption)));
+        return 2;
+    }
 
     QStringList scriptLines;
     if (parser.isSet(scriptOption)) {
@@ -120,8 +132,8 @@ int main(int argc, char* argv[])
     // The module is found in the build tree exactly as the application finds its install.
     engine.addImportPath(QStringLiteral(CV_QML_IMPORT_DIR));
     host.exposeTo(engine.rootContext());
-    engine.rootContext()->setContextProperty(QStringLiteral("initialPage"),
-                                             parser.isSet(pageOption) ? parser.value(pageOption) : QStringLiteral("layers"));
+    engine.rootContext()->setContextProperty(
+        QStringLiteral("initialPage"), parser.isSet(pageOption) ? parser.value(pageOption) : QStringLiteral("layers"));
     engine.load(QUrl(QStringLiteral("qrc:/demo/qml/main.qml")));
     if (engine.rootObjects().isEmpty())
         return 1;
@@ -149,7 +161,8 @@ int main(int argc, char* argv[])
                 pass.setProcessEnvironment(environment);
                 pass.setProcessChannelMode(QProcess::ForwardedChannels);
                 pass.start(QCoreApplication::applicationFilePath(),
-                           {QStringLiteral("--screenshot"), dir, QStringLiteral("--screenshot-suffix"), QStringLiteral("@2x")});
+                    { QStringLiteral("--screenshot"), dir, QStringLiteral("--screenshot-suffix"),
+                        QStringLiteral("@2x") });
                 if (!pass.waitForFinished(120000) || pass.exitStatus() != QProcess::NormalExit || pass.exitCode() != 0)
                     code = 4;
             }

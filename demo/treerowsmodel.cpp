@@ -55,16 +55,16 @@ void TreeRowsModel::setSourceModel(QAbstractItemModel* model)
         connect(model, &QAbstractItemModel::columnsAboutToBeMoved, m_connections, begin);
         connect(model, &QAbstractItemModel::columnsMoved, m_connections, end);
         connect(model, &QAbstractItemModel::dataChanged, m_connections,
-                [this](const QModelIndex& topLeft, const QModelIndex& bottomRight, const QVector<int>& roles) {
-                    if (m_rows.isEmpty())
-                        return;
-                    // The row of a changed node, if shown; a child range is contiguous in the rows.
-                    const int first = rowOf(topLeft.siblingAtColumn(0));
-                    const int last = rowOf(bottomRight.siblingAtColumn(0));
-                    if (first < 0 || last < first)
-                        return;
-                    Q_EMIT dataChanged(index(first, 0), index(last, columnCount() - 1), roles);
-                });
+            [this](const QModelIndex& topLeft, const QModelIndex& bottomRight, const QVector<int>& roles) {
+                if (m_rows.isEmpty())
+                    return;
+                // The row of a changed node, if shown; a child range is contiguous in the rows.
+                const int first = rowOf(topLeft.siblingAtColumn(0));
+                const int last = rowOf(bottomRight.siblingAtColumn(0));
+                if (first < 0 || last < first)
+                    return;
+                Q_EMIT dataChanged(index(first, 0), index(last, columnCount() - 1), roles);
+            });
         connect(model, &QObject::destroyed, m_connections, [this] {
             beginResetModel();
             m_rows.clear();
@@ -114,7 +114,7 @@ void TreeRowsModel::rebuild()
         if (node.isValid())
             expanded.insert(node);
     }
-    QVector<Pending> stack{{QModelIndex(), 0, 0}};
+    QVector<Pending> stack { { QModelIndex(), 0, 0 } };
     while (!stack.isEmpty()) {
         Pending& top = stack.last();
         if (top.next >= m_source->rowCount(top.parent)) {
@@ -126,7 +126,7 @@ void TreeRowsModel::rebuild()
         m_rows.append(node);
         m_depths.append(depth);
         if (expanded.contains(node) && m_source->hasChildren(node))
-            stack.append({node, 0, depth + 1});
+            stack.append({ node, 0, depth + 1 });
     }
 }
 
@@ -223,7 +223,7 @@ bool TreeRowsModel::setExpanded(int row, bool expanded)
         }
     }
     const QModelIndex changed = index(row, 0);
-    Q_EMIT dataChanged(changed, index(row, qMax(0, columnCount() - 1)), {m_expandedRole});
+    Q_EMIT dataChanged(changed, index(row, qMax(0, columnCount() - 1)), { m_expandedRole });
     return true;
 }
 

@@ -55,6 +55,8 @@ Item {
         refreshColumns()
     }
 
+    Component.onDestruction: Compat.call(proxy, "saveColumnData", [])
+
     function refreshColumns() {
         var count = proxy.columnCount()
         var widths = []

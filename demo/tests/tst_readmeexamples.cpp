@@ -57,11 +57,11 @@ void tst_ReadmeExamples::shouldCreateEveryPanelExample()
 
     // When the example is placed in a panel, with the names it leaves to the panel
     const std::pair<const char*, const char*> panelNames[] = {
-        {"menu", "Menu { id: menu }"},
-        {"panelContent", "Item { id: panelContent }"},
-        {"treeView", "ListView { id: treeView; function expand(index) {} }"},
-        {"files", "SortFilterSelectModel { id: files }"},
-        {"layers", "SortFilterSelectModel { id: layers; Component.onCompleted: sourceModel = hostModel }"},
+        { "menu", "Menu { id: menu }" },
+        { "panelContent", "Item { id: panelContent }" },
+        { "treeView", "ListView { id: treeView; function expand(index) {} }" },
+        { "files", "SortFilterSelectModel { id: files }" },
+        { "layers", "SortFilterSelectModel { id: layers; Component.onCompleted: sourceModel = hostModel }" },
     };
     QString panelNamesText = QStringLiteral("    property bool darkTheme: false\n    function purge() {}\n");
     for (const auto& name : panelNames) {
@@ -71,7 +71,8 @@ void tst_ReadmeExamples::shouldCreateEveryPanelExample()
     const QString document = QStringLiteral(
         "import QtQuick 2.15\nimport QtQuick.Controls 2.15\nimport QtQuick.Window 2.15\nimport QtQml.Models 2.15\n"
         "import Corvane.Core 1.0\n"
-        "Item {\n%1%2\n}\n").arg(panelNamesText, snippet);
+        "Item {\n%1%2\n}\n")
+                                 .arg(panelNamesText, snippet);
     QQmlComponent component(&engine);
     component.setData(document.toUtf8(), QUrl(QStringLiteral("file:///readme-example.qml")));
 
