@@ -28,7 +28,8 @@ class MessageDialog : public QObject
     Q_PROPERTY(QString title READ title WRITE setTitle NOTIFY titleChanged)
     /// Text of the box.
     Q_PROPERTY(QString message READ message WRITE setMessage NOTIFY messageChanged)
-    /// Bridge to the native window that owns the box; null gives the box no owner. Not owned.
+    /// Bridge to the native window that owns the box; null gives the box no owner. Not owned;
+    /// reads null once the bridge is destroyed.
     Q_PROPERTY(lum::QtWindowParent* wndparent READ wndparent WRITE setWndparent NOTIFY wndparentChanged)
 
 public:
@@ -77,8 +78,9 @@ public:
     void setWndparent(lum::QtWindowParent* wndparent);
 
 public Q_SLOTS:
-    /// Shows the box and waits for it to close. An unknown kind shows nothing; an unknown answer
-    /// of the host, like no box, reads as Ok.
+    /// Shows the box and waits for it to close. An unknown kind shows nothing, and so does a
+    /// process without the host's application object or dialog factory; an unknown answer of the
+    /// host, like no box, reads as Ok.
     PressedButton show();
     /// Shows the box on the next pass of the event loop, with the property values of that moment.
     /// Each call queues its own box; a dialog destroyed before then shows nothing.

@@ -8,7 +8,6 @@
 #include <QFileInfo>
 #include <QPointer>
 #include <QSaveFile>
-#include <QThread>
 
 #include <wx/fileconf.h>
 #include <wx/log.h>
@@ -270,13 +269,10 @@ public:
     void write(const std::string& group, const std::string& entry, const std::string& value)
     {
         wxFileConfig& records = config();
-        const wxString path = wxT('/') + toWx(group) + wxT('/') + toWx(entry);
-        const wxString text = toWx(value);
-        wxString old;
-        if (records.Read(path, &old) && old == text)
-            return;
-        records.Write(path, text);
+        records.Write(wxT('/') + toWx(group) + wxT('/') + toWx(entry), toWx(value));
         records.SetPath(wxT("/"));
+        // Pending even when this process already held the value: another process may have
+        // stored a different one since, and this write is the later one.
         pending[group][entry] = value;
         markChanged();
     }

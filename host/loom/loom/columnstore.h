@@ -32,7 +32,9 @@
 // Every write of the file first reads it again and keeps the records that other processes
 // stored meanwhile: per record, the last process to write it wins, as with a registry. A file
 // damaged since it was read is kept aside as above before the new one is written.
-// All functions may be called without a QCoreApplication and never print anything else.
+//
+// All functions may be called without a QCoreApplication, are serialized by one lock (meant for
+// the GUI thread), and print nothing but the two damaged-file lines.
 namespace lom
 {
 /// Stores or replaces the record of columnId under parentId. Width 0 means hidden.

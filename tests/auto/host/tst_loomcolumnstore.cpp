@@ -358,26 +358,30 @@ void tst_LoomColumnStore::shouldPersistAcrossProcesses()
 
 void tst_LoomColumnStore::shouldKeepRecordsThatAnotherProcessStored()
 {
-    // Given this process has read the store and holds an unflushed record
+    // Given this process has read the store, holds an unflushed record, and writes again a value it already stored
     writeRecord(QStringLiteral("Shared"), QStringLiteral("Stale"), 10, 0);
+    writeRecord(QStringLiteral("Shared"), QStringLiteral("Again"), 5, 0);
     QVERIFY(lom::flushColumnStore());
     lom::resetColumnStore();
     QCOMPARE(readRecord(QStringLiteral("Shared"), QStringLiteral("Stale")).width, 10);
     writeRecord(QStringLiteral("Mine"), QStringLiteral("A"), 1, 0);
 
-    // When another process stores other records, and one that this process writes too
-    QVERIFY(runWriterProcess(m_dir->path(), QStringLiteral("bare"),
-        { QStringLiteral("Theirs"), QStringLiteral("B"), QStringLiteral("77"), QStringLiteral("1"),
-            QStringLiteral("Shared"), QStringLiteral("Stale"), QStringLiteral("20"), QStringLiteral("2"),
-            QStringLiteral("Mine"), QStringLiteral("A"), QStringLiteral("99"), QStringLiteral("3") }));
+    // When another process stores other records, and two that this process writes afterwards
+    const QStringList theirs { QStringLiteral("Theirs"), QStringLiteral("B"), QStringLiteral("77"), QStringLiteral("1"),
+        QStringLiteral("Shared"), QStringLiteral("Stale"), QStringLiteral("20"), QStringLiteral("2"),
+        QStringLiteral("Mine"), QStringLiteral("A"), QStringLiteral("99"), QStringLiteral("3"),
+        QStringLiteral("Shared"), QStringLiteral("Again"), QStringLiteral("66"), QStringLiteral("4") };
+    QVERIFY(runWriterProcess(m_dir->path(), QStringLiteral("bare"), theirs));
+    writeRecord(QStringLiteral("Shared"), QStringLiteral("Again"), 5, 0);
     QVERIFY(lom::flushColumnStore());
 
-    // Then the file keeps both processes' records, and this process's own write wins its record
+    // Then the file keeps both processes' records, and each record holds the value written last
     QCOMPARE(readRecord(QStringLiteral("Theirs"), QStringLiteral("B")).width, 77);
     lom::resetColumnStore();
     QCOMPARE(readRecord(QStringLiteral("Mine"), QStringLiteral("A")).width, 1);
     QCOMPARE(readRecord(QStringLiteral("Theirs"), QStringLiteral("B")).width, 77);
     QCOMPARE(readRecord(QStringLiteral("Shared"), QStringLiteral("Stale")).width, 20);
+    QCOMPARE(readRecord(QStringLiteral("Shared"), QStringLiteral("Again")).width, 5);
 }
 
 void tst_LoomColumnStore::shouldKeepFileDamagedSinceLoadingAside()

@@ -5,8 +5,53 @@
 #include <QRandomGenerator>
 #include <QtTest>
 
+#include <atomic>
+#include <cstdlib>
 #include <functional>
+#include <new>
 #include <vector>
+
+// Counts the allocations made while a test watches, to hold the comparators to their promise
+// of comparing in place.
+namespace
+{
+std::atomic<bool> watchingAllocations { false };
+std::atomic<int> allocations { 0 };
+}
+
+void* operator new(std::size_t size)
+{
+    if (watchingAllocations.load(std::memory_order_relaxed))
+        ++allocations;
+    if (void* memory = std::malloc(size ? size : 1))
+        return memory;
+    throw std::bad_alloc();
+}
+
+void* operator new[](std::size_t size)
+{
+    return operator new(size);
+}
+
+void operator delete(void* memory) noexcept
+{
+    std::free(memory);
+}
+
+void operator delete[](void* memory) noexcept
+{
+    std::free(memory);
+}
+
+void operator delete(void* memory, std::size_t) noexcept
+{
+    std::free(memory);
+}
+
+void operator delete[](void* memory, std::size_t) noexcept
+{
+    std::free(memory);
+}
 
 namespace
 {
@@ -190,6 +235,7 @@ private Q_SLOTS:
     void shouldOrderAscending_data();
     void shouldOrderAscending();
     void shouldLeaveFileSizeTextsUnchanged();
+    void shouldCompareWithoutAllocating();
     void shouldBeStrictTotalOrder_data();
     void shouldBeStrictTotalOrder();
 };
@@ -272,6 +318,30 @@ void tst_LoomComparators::shouldLeaveFileSizeTextsUnchanged()
     QVERIFY(lom::fileSizeLessThan(right, left));
     QCOMPARE(lum::toQt(left), QStringLiteral(" 1.5 MB "));
     QCOMPARE(lum::toQt(right), QStringLiteral("2 kb"));
+}
+
+void tst_LoomComparators::shouldCompareWithoutAllocating()
+{
+    std::vector<wxString> texts;
+    for (const char* text : { "", "Layer 10", "layer 9", "1.5e3", " -0 ", "2 KB", "1.5 MiB", "16 x 16", "ByLayer",
+             "Standard", "On", "Disabled", "00000000000000000000000000000042", "١٢٣", "NaN" })
+        texts.push_back(wxString::FromUTF8(text));
+
+    int comparisons = 0;
+    allocations = 0;
+    watchingAllocations = true;
+    for (wxString& left : texts) {
+        for (wxString& right : texts) {
+            comparisons += lom::stringsLessThan(left, right) + lom::integersLessThan(left, right)
+                + lom::doublesLessThan(left, right) + lom::fileSizeLessThan(left, right)
+                + lom::toggleDisabledLessThan(left, right) + lom::plotStylesLessThan(left, right)
+                + lom::pixelSizeLessThan(left, right) + lom::dimStylesLessThan(left, right);
+        }
+    }
+    watchingAllocations = false;
+
+    QVERIFY(comparisons > 0);
+    QCOMPARE(allocations.load(), 0);
 }
 
 void tst_LoomComparators::shouldBeStrictTotalOrder_data()

@@ -25,12 +25,6 @@ TestCase {
         return createTemporaryObject(changerComponent, testCase, properties || {})
     }
 
-    function test_defaults() {
-        var changer = makeChanger()
-        compare(changer.active, false)
-        compare(changer.cursor, Qt.ArrowCursor)
-    }
-
     function test_activatingTwicePushesOnce() {
         var changer = makeChanger({ cursor: Qt.WaitCursor })
         var spy = createTemporaryObject(spyComponent, testCase, { target: changer, signalName: "activeChanged" })

@@ -236,16 +236,6 @@ TestCase {
         compare(filter.keysCodes, [Qt.Key_B, Qt.Key_A])
     }
 
-    function test_markEventAcceptedEmitsOnlyOnChange() {
-        var filter = makeFilter({})
-        var spy = createTemporaryObject(spyComponent, testCase, { target: filter, signalName: "markEventAcceptedChanged" })
-        compare(filter.markEventAccepted, true)
-        filter.markEventAccepted = true
-        compare(spy.count, 0)
-        filter.markEventAccepted = false
-        compare(spy.count, 1)
-    }
-
     function test_emptyListSwallowsNothing() {
         var tree = makeTree()
         makeFilter({ target: tree.target })

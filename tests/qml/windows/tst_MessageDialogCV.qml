@@ -171,13 +171,4 @@ TestCase {
         dialog.wndparent = null
         compare(spy.count, 2)
     }
-
-    function test_defaults() {
-        var dialog = makeDialog()
-        compare(dialog.type, MessageDialogCV.Info)
-        compare(dialog.buttons, MessageDialogCV.Ok)
-        compare(dialog.title, "")
-        compare(dialog.message, "")
-        compare(dialog.wndparent, null)
-    }
 }
