@@ -25,6 +25,7 @@ Item {
         id: rows
         objectName: "fileRows"
     }
+    property alias shownRows: rows
 
     // Keeps the folders' expansion in the tree model and asks for it back after a reset.
     TreeExpandConnections {
@@ -35,7 +36,7 @@ Item {
     ModelWatcher { id: rowWatcher }
 
     // The busy cursor while a sort of all files runs.
-    CursorChanger { id: busyCursor }
+    CursorChanger { id: busyCursor; objectName: "busyCursor" }
 
     Component.onCompleted: {
         Compat.set(proxy, "parentId", "FileManager")
@@ -172,6 +173,7 @@ Item {
             Label { text: "Files"; font.pixelSize: 18; font.bold: true; color: theme.text }
             Item { Layout.fillWidth: true }
             Button {
+                objectName: "rescanButton"
                 text: "Rescan folders"
                 ToolTip.visible: hovered
                 ToolTip.text: "Resets the file model; the folders you opened open again"
@@ -189,6 +191,7 @@ Item {
 
             ManagerHeader {
                 id: header
+                objectName: "fileHeader"
                 anchors.left: parent.left
                 anchors.right: parent.right
                 anchors.top: parent.top
@@ -204,6 +207,7 @@ Item {
 
             TableView {
                 id: table
+                objectName: "fileTable"
                 anchors.top: header.bottom
                 anchors.left: parent.left
                 anchors.right: parent.right
