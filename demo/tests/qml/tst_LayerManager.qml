@@ -200,6 +200,18 @@ Item {
             verify(proxy.data(proxy.index(row, 0), beginEditRole) !== true)
         }
 
+        function test_clickingTheBulbSwitchesTheLayerOnAndOff() {
+            // The "on" column's cells are image buttons over the host's typed value.
+            var valueRole = 357
+            compare(proxy.headerData(1, Qt.Horizontal, columnIdRole), "on")
+            var before = proxy.data(proxy.index(0, 1), valueRole)
+            var x = header.xOf(1) + header.widths[1] / 2
+            mouseClick(table, x, 13)
+            compare(proxy.data(proxy.index(0, 1), valueRole), !before)
+            mouseClick(table, x, 13)
+            compare(proxy.data(proxy.index(0, 1), valueRole), before)
+        }
+
         function test_filterFieldNarrowsTheRows() {
             var field = findChild(panel, "layerFilterField")
             mouseClick(field)
