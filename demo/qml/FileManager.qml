@@ -75,10 +75,8 @@ Item {
         var node = rows.sourceIndex(row)
         if (!rows.setExpanded(row, expand))
             return
-        if (Compat.has(expansion, "onRowExpanded"))
-            expansion.onRowExpanded(node, expand)
-        else
-            fileTreeModel.setData(proxy.mapToSource(node), expand, 0x500)
+        // The wish goes into the model, where it outlives this view's rows.
+        Compat.call(expansion, "onRowExpanded", [node, expand])
     }
 
     // Scripted runs: the row of the folder "Project N", -1 when it is not shown.
