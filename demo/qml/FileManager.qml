@@ -140,12 +140,30 @@ Item {
         }
     }
 
+    // The order the user chose, so that a rescan (a model reset, which unsorts the proxy) keeps it.
+    property int chosenSortColumn: -1
+    property bool chosenAscending: true
+
     Connections {
         target: proxy
         ignoreUnknownSignals: true
-        function onProxySortColumnChanged() { panel.refreshColumns() }
+        function onProxySortColumnChanged() {
+            panel.refreshColumns()
+            var column = Compat.get(proxy, "proxySortColumn", -1)
+            if (column >= 0 || !panel.resetting) {
+                panel.chosenSortColumn = column
+                panel.chosenAscending = Compat.get(proxy, "ascending", true)
+            }
+        }
         function onAscendingChanged() { header.revision++ }
+        function onModelAboutToBeReset() { panel.resetting = true }
+        function onModelReset() {
+            panel.resetting = false
+            if (panel.chosenSortColumn >= 0)
+                panel.sortBy(panel.chosenSortColumn, panel.chosenAscending)
+        }
     }
+    property bool resetting: false
 
     Connections {
         target: rows
