@@ -83,7 +83,7 @@ void tst_IdentityProxyModel::shouldPresentTreeUnchanged()
 {
     HelpersTreeModel source;
     const int parent = source.addNode(HelpersTreeModel::rootId, QStringLiteral("parent"));
-    source.addNodes(parent, {QStringLiteral("first"), QStringLiteral("second")});
+    source.addNodes(parent, { QStringLiteral("first"), QStringLiteral("second") });
     core::IdentityProxyModel proxy;
     QAbstractItemModelTester tester(&proxy, QAbstractItemModelTester::FailureReportingMode::Fatal);
     proxy.setSourceModel(&source);

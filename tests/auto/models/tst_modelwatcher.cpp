@@ -122,8 +122,8 @@ void tst_ModelWatcher::shouldForwardChildInsertionsWithoutCountingThem()
 void tst_ModelWatcher::shouldStayQuietOnReset_data()
 {
     QTest::addColumn<QStringList>("texts");
-    QTest::newRow("same count") << QStringList{QStringLiteral("x"), QStringLiteral("y"), QStringLiteral("z")};
-    QTest::newRow("fewer rows") << QStringList{QStringLiteral("x")};
+    QTest::newRow("same count") << QStringList { QStringLiteral("x"), QStringLiteral("y"), QStringLiteral("z") };
+    QTest::newRow("fewer rows") << QStringList { QStringLiteral("x") };
     QTest::newRow("no rows") << QStringList();
 }
 

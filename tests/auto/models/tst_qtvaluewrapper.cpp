@@ -7,10 +7,10 @@
 #include <QJSEngine>
 #include <QPointer>
 #include <QQmlComponent>
+#include <QQmlContext>
 #include <QQmlEngine>
 #include <QSignalSpy>
 #include <QStandardItemModel>
-#include <QQmlContext>
 #include <QtTest>
 
 #include <algorithm>
@@ -30,7 +30,7 @@ std::unique_ptr<QStandardItemModel> people(int rows)
     for (int row = 0; row < rows; ++row) {
         auto* item = new QStandardItem(QString::number(row));
         item->setData(row * 10, ageRole);
-        model->appendRow(QList<QStandardItem*>{item, new QStandardItem(QStringLiteral("second column"))});
+        model->appendRow(QList<QStandardItem*> { item, new QStandardItem(QStringLiteral("second column")) });
     }
     return model;
 }
@@ -50,7 +50,8 @@ public:
     }
     int alive() const
     {
-        return int(std::count_if(wrappers.cbegin(), wrappers.cend(), [](const QPointer<QObject>& w) { return !w.isNull(); }));
+        return int(
+            std::count_if(wrappers.cbegin(), wrappers.cend(), [](const QPointer<QObject>& w) { return !w.isNull(); }));
     }
     QList<QPointer<QObject>> wrappers;
 };
@@ -226,11 +227,12 @@ void tst_QtValueWrapper::shouldLiveAsLongAsBindingListens()
     engine.rootContext()->setContextProperty(QStringLiteral("people"), model.get());
     engine.rootContext()->setContextProperty(QStringLiteral("tracker"), &tracker);
     QQmlComponent component(&engine);
-    component.setData(QStringLiteral("import QtQml 2.15\n"
-                                     "QtObject { property var shown: tracker.track(utils.modelData(1, people, %1)).value }")
-                          .arg(ageRole)
-                          .toUtf8(),
-                      QUrl());
+    component.setData(
+        QStringLiteral("import QtQml 2.15\n"
+                       "QtObject { property var shown: tracker.track(utils.modelData(1, people, %1)).value }")
+            .arg(ageRole)
+            .toUtf8(),
+        QUrl());
     std::unique_ptr<QObject> panel(component.create());
     QVERIFY2(panel, qPrintable(component.errorString()));
 

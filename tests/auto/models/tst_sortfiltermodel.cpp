@@ -17,9 +17,9 @@ const int ageRole = Qt::UserRole + 1;
 std::unique_ptr<QStandardItemModel> people()
 {
     auto model = std::make_unique<QStandardItemModel>();
-    model->setItemRoleNames({{Qt::DisplayRole, "name"}, {ageRole, "age"}});
-    const QList<QPair<QString, int>> rows = {
-        {QStringLiteral("B"), 30}, {QStringLiteral("C"), 10}, {QStringLiteral("A"), 20}};
+    model->setItemRoleNames({ { Qt::DisplayRole, "name" }, { ageRole, "age" } });
+    const QList<QPair<QString, int>> rows
+        = { { QStringLiteral("B"), 30 }, { QStringLiteral("C"), 10 }, { QStringLiteral("A"), 20 } };
     for (const auto& row : rows) {
         auto* item = new QStandardItem(row.first);
         item->setData(row.second, ageRole);
@@ -103,7 +103,7 @@ void tst_SortFilterModel::shouldTryPendingRoleNameOnlyOnce()
     proxy.setSortRoleName(QStringLiteral("weight"));
     auto first = people();
     auto second = std::make_unique<QStandardItemModel>();
-    second->setItemRoleNames({{ageRole, "weight"}});
+    second->setItemRoleNames({ { ageRole, "weight" } });
 
     QTest::ignoreMessage(QtDebugMsg, "Sort role \"weight\" not found");
     proxy.setSourceModel(first.get());
@@ -134,7 +134,7 @@ void tst_SortFilterModel::shouldKeepRoleWhenSourceReplaced()
 {
     auto first = people();
     auto second = std::make_unique<QStandardItemModel>();
-    second->setItemRoleNames({{Qt::DisplayRole, "age"}});
+    second->setItemRoleNames({ { Qt::DisplayRole, "age" } });
     core::SortFilterModel proxy;
     proxy.setSourceModel(first.get());
     proxy.setSortRoleName(QStringLiteral("age"));

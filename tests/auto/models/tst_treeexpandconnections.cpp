@@ -20,13 +20,13 @@ namespace
 struct SampleTree
 {
     HelpersTreeModel model;
-    QAbstractItemModelTester tester{&model, QAbstractItemModelTester::FailureReportingMode::Fatal};
+    QAbstractItemModelTester tester { &model, QAbstractItemModelTester::FailureReportingMode::Fatal };
     int a = 0, b = 0, b1 = 0, c1 = 0;
 
     SampleTree()
     {
         a = model.addNode(HelpersTreeModel::rootId, QStringLiteral("A"), true);
-        model.addNodes(a, {QStringLiteral("a1"), QStringLiteral("a2")});
+        model.addNodes(a, { QStringLiteral("a1"), QStringLiteral("a2") });
         b = model.addNode(HelpersTreeModel::rootId, QStringLiteral("B"));
         b1 = model.addNode(b, QStringLiteral("b1"), true);
         c1 = model.addNode(b1, QStringLiteral("c1"), true);
@@ -181,7 +181,7 @@ void tst_TreeExpandConnections::shouldRequestParentWhenItReceivesFirstChildren()
     QVERIFY(spy.isValid());
 
     // When it receives its first two children in one insertion
-    tree.model.addNodes(x, {QStringLiteral("x1"), QStringLiteral("x2")});
+    tree.model.addNodes(x, { QStringLiteral("x1"), QStringLiteral("x2") });
 
     // Then the view can now expand it
     QCOMPARE(spy.count(), 1);
@@ -192,14 +192,14 @@ void tst_TreeExpandConnections::shouldRequestOnlyInsideLaterInsertedSubtree()
 {
     SampleTree tree;
     const int x = tree.model.addNode(tree.a, QStringLiteral("X"), true);
-    tree.model.addNodes(x, {QStringLiteral("x1"), QStringLiteral("x2")});
+    tree.model.addNodes(x, { QStringLiteral("x1"), QStringLiteral("x2") });
     core::TreeExpandConnections connections;
     connections.setModel(&tree.model);
     QSignalSpy spy(&connections, &core::TreeExpandConnections::requestExpandRows);
     QVERIFY(spy.isValid());
 
     // When a third row arrives whose own subtree holds a wanted node
-    tree.model.addSubtree(x, QStringLiteral("x3"), true, {QStringLiteral("y")});
+    tree.model.addSubtree(x, QStringLiteral("x3"), true, { QStringLiteral("y") });
 
     // Then X is not asked for again
     QCOMPARE(spy.count(), 1);
@@ -214,7 +214,7 @@ void tst_TreeExpandConnections::shouldStayQuietWhenInsertedRowsHoldNoWantedNode(
     QSignalSpy spy(&connections, &core::TreeExpandConnections::requestExpandRows);
     QVERIFY(spy.isValid());
 
-    tree.model.addSubtree(tree.b, QStringLiteral("b2"), false, {QStringLiteral("d")});
+    tree.model.addSubtree(tree.b, QStringLiteral("b2"), false, { QStringLiteral("d") });
     tree.model.addNode(tree.c1, QStringLiteral("leaf"), true);
 
     // c1 itself wants to be expanded and just got its first child
@@ -237,7 +237,7 @@ void tst_TreeExpandConnections::shouldForgetPreviousModel()
     QSignalSpy spy(&connections, &core::TreeExpandConnections::requestExpandRows);
     QVERIFY(spy.isValid());
 
-    first.model.addSubtree(first.a, QStringLiteral("new"), true, {QStringLiteral("child")});
+    first.model.addSubtree(first.a, QStringLiteral("new"), true, { QStringLiteral("child") });
     first.model.resetKeepingNodes();
     QCOMPARE(spy.count(), 0);
 
