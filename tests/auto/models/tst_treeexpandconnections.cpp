@@ -5,6 +5,7 @@
 #include <lumen/treeroles.h>
 
 #include <QAbstractItemModelTester>
+#include <QRandomGenerator>
 #include <QSignalSpy>
 #include <QSortFilterProxyModel>
 #include <QStandardItemModel>
@@ -77,6 +78,8 @@ private Q_SLOTS:
     void shouldWalkVeryDeepTreeWithoutRecursion();
     void shouldIgnoreIndexOfAnotherModel();
     void shouldFollowNodeThatMovesWhenItsFlagChanges();
+    void shouldRequestOnlyExpandableWantedNodesUnderRandomChanges_data();
+    void shouldRequestOnlyExpandableWantedNodesUnderRandomChanges();
 };
 
 void tst_TreeExpandConnections::initTestCase()
@@ -383,6 +386,124 @@ void tst_TreeExpandConnections::shouldFollowNodeThatMovesWhenItsFlagChanges()
     QCOMPARE(rows.at(0).row(), 1);
     QCOMPARE(rows.at(0).data().toString(), QStringLiteral("B"));
     QCOMPARE(rows.at(1).data().toString(), QStringLiteral("b1"));
+}
+
+void tst_TreeExpandConnections::shouldRequestOnlyExpandableWantedNodesUnderRandomChanges_data()
+{
+    QTest::addColumn<quint32>("seed");
+    // CV_SEED replays a failed run.
+    if (qEnvironmentVariableIsSet("CV_SEED")) {
+        QTest::newRow("CV_SEED") << quint32(qEnvironmentVariableIntValue("CV_SEED"));
+        return;
+    }
+    for (quint32 seed : {1u, 7u, 2026u, 31337u})
+        QTest::newRow(qPrintable(QStringLiteral("seed %1").arg(seed))) << seed;
+}
+
+void tst_TreeExpandConnections::shouldRequestOnlyExpandableWantedNodesUnderRandomChanges()
+{
+    QFETCH(quint32, seed);
+    QRandomGenerator random(seed);
+    HelpersTreeModel model;
+    HelpersTreeModel foreign;
+    foreign.addNode(HelpersTreeModel::rootId, QStringLiteral("foreign"));
+    QAbstractItemModelTester tester(&model, QAbstractItemModelTester::FailureReportingMode::Fatal);
+    core::TreeExpandConnections connections;
+    connections.setModel(&model);
+    QList<QModelIndexList> requests;
+    connect(&connections, &core::TreeExpandConnections::requestExpandRows,
+            [&requests](const QModelIndexList& rows) { requests.append(rows); });
+
+    // Every node in column 0, found without recursion
+    auto allNodes = [&model] {
+        QModelIndexList nodes;
+        QModelIndexList pending{QModelIndex()};
+        while (!pending.isEmpty()) {
+            const QModelIndex parent = pending.takeLast();
+            for (int row = 0; row < model.rowCount(parent); ++row) {
+                nodes.append(model.index(row, 0, parent));
+                pending.append(nodes.last());
+            }
+        }
+        return nodes;
+    };
+    auto randomNode = [&random, &allNodes] {
+        const QModelIndexList nodes = allNodes();
+        const int pick = random.bounded(nodes.size() + 1);
+        return pick == nodes.size() ? QModelIndex() : nodes.at(pick);
+    };
+    auto expandable = [&model](const QModelIndex& index) {
+        return index.isValid() && index.model() == &model && model.flag(int(index.internalId()))
+            && model.rowCount(index) > 0;
+    };
+
+    const int steps = 1500;
+    for (int step = 0; step < steps; ++step) {
+        const QString context = QStringLiteral("seed %1, step %2").arg(seed).arg(step);
+        requests.clear();
+        const QModelIndex node = randomNode();
+        const int nodeId = node.isValid() ? int(node.internalId()) : HelpersTreeModel::rootId;
+        const int operation = random.bounded(10);
+        bool wholeTree = false;
+        switch (operation) {
+        case 0:
+        case 1:
+            model.addNode(nodeId, QStringLiteral("n%1").arg(step), random.bounded(2));
+            break;
+        case 2:
+            model.addSubtree(nodeId, QStringLiteral("s%1").arg(step), random.bounded(2),
+                             {QStringLiteral("c%1").arg(step)});
+            break;
+        case 3:
+            if (node.isValid())
+                model.removeNode(nodeId);
+            break;
+        case 4:
+            model.setData(node, bool(random.bounded(2)), lum::getWantsToBeExpandedRole());
+            break;
+        case 5:
+        case 6:
+            connections.onRowExpanded(node, random.bounded(2));
+            break;
+        case 7:
+            connections.onRowExpanded(foreign.index(0, 0), true);
+            break;
+        case 8:
+            connections.onTreeCreated();
+            wholeTree = true;
+            break;
+        case 9:
+            model.resetKeepingNodes();
+            wholeTree = true;
+            break;
+        }
+
+        for (const QModelIndexList& rows : qAsConst(requests)) {
+            QVERIFY2(!rows.isEmpty(), qPrintable(context));
+            QSet<QPersistentModelIndex> seen;
+            for (const QModelIndex& index : rows) {
+                QVERIFY2(expandable(index), qPrintable(context));
+                // Parents come before their descendants
+                for (QModelIndex ancestor = index.parent(); ancestor.isValid(); ancestor = ancestor.parent())
+                    QVERIFY2(!rows.contains(ancestor) || seen.contains(ancestor), qPrintable(context));
+                seen.insert(index);
+            }
+        }
+        if (wholeTree) {
+            QSet<QPersistentModelIndex> wanted;
+            for (const QModelIndex& index : allNodes()) {
+                if (expandable(index))
+                    wanted.insert(index);
+            }
+            QSet<QPersistentModelIndex> requested;
+            for (const QModelIndexList& rows : qAsConst(requests)) {
+                for (const QModelIndex& index : rows)
+                    requested.insert(index);
+            }
+            QVERIFY2(requested == wanted, qPrintable(context));
+            QVERIFY2(requests.size() == (wanted.isEmpty() ? 0 : 1), qPrintable(context));
+        }
+    }
 }
 
 QTEST_GUILESS_MAIN(tst_TreeExpandConnections)
