@@ -396,7 +396,7 @@ void tst_TreeExpandConnections::shouldRequestOnlyExpandableWantedNodesUnderRando
         QTest::newRow("CV_SEED") << quint32(qEnvironmentVariableIntValue("CV_SEED"));
         return;
     }
-    for (quint32 seed : {1u, 7u, 2026u, 31337u})
+    for (quint32 seed : { 1u, 7u, 2026u, 31337u })
         QTest::newRow(qPrintable(QStringLiteral("seed %1").arg(seed))) << seed;
 }
 
@@ -412,12 +412,12 @@ void tst_TreeExpandConnections::shouldRequestOnlyExpandableWantedNodesUnderRando
     connections.setModel(&model);
     QList<QModelIndexList> requests;
     connect(&connections, &core::TreeExpandConnections::requestExpandRows,
-            [&requests](const QModelIndexList& rows) { requests.append(rows); });
+        [&requests](const QModelIndexList& rows) { requests.append(rows); });
 
     // Every node in column 0, found without recursion
     auto allNodes = [&model] {
         QModelIndexList nodes;
-        QModelIndexList pending{QModelIndex()};
+        QModelIndexList pending { QModelIndex() };
         while (!pending.isEmpty()) {
             const QModelIndex parent = pending.takeLast();
             for (int row = 0; row < model.rowCount(parent); ++row) {
@@ -451,8 +451,8 @@ void tst_TreeExpandConnections::shouldRequestOnlyExpandableWantedNodesUnderRando
             model.addNode(nodeId, QStringLiteral("n%1").arg(step), random.bounded(2));
             break;
         case 2:
-            model.addSubtree(nodeId, QStringLiteral("s%1").arg(step), random.bounded(2),
-                             {QStringLiteral("c%1").arg(step)});
+            model.addSubtree(
+                nodeId, QStringLiteral("s%1").arg(step), random.bounded(2), { QStringLiteral("c%1").arg(step) });
             break;
         case 3:
             if (node.isValid())
