@@ -14,7 +14,7 @@ SortFilterModel::SortFilterModel(QObject* parent)
 {
     // Direct, so that the pending name is in force before anyone else hears of the new source.
     connect(this, &QAbstractProxyModel::sourceModelChanged, this, &SortFilterModel::onSourceModelChanged,
-            Qt::DirectConnection);
+        Qt::DirectConnection);
 }
 
 SortFilterModel::~SortFilterModel() = default;

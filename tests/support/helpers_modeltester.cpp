@@ -12,8 +12,8 @@ public:
     {
         return role < 0 ? QVariant() : QIdentityProxyModel::data(index, role);
     }
-    QModelIndexList match(const QModelIndex& start, int role, const QVariant& value, int hits,
-                          Qt::MatchFlags flags) const override
+    QModelIndexList match(
+        const QModelIndex& start, int role, const QVariant& value, int hits, Qt::MatchFlags flags) const override
     {
         // The base implementation asks data() above instead of the source.
         return QAbstractItemModel::match(start, role, value, hits, flags);
@@ -43,8 +43,8 @@ void HelpersModelTester::setModel(QAbstractItemModel* model)
     if (model) {
         m_guard = std::make_unique<NegativeRoleGuard>();
         m_guard->setSourceModel(model);
-        m_tester = std::make_unique<QAbstractItemModelTester>(m_guard.get(),
-                                                              QAbstractItemModelTester::FailureReportingMode::Warning);
+        m_tester = std::make_unique<QAbstractItemModelTester>(
+            m_guard.get(), QAbstractItemModelTester::FailureReportingMode::Warning);
     }
     Q_EMIT modelChanged();
 }

@@ -17,7 +17,7 @@ HelpersTreeModel::~HelpersTreeModel() = default;
 
 int HelpersTreeModel::addNode(int parentId, const QString& name, bool wantsToBeExpanded)
 {
-    const int id = addNodes(parentId, {name});
+    const int id = addNodes(parentId, { name });
     if (wantsToBeExpanded)
         m_nodes[id].flag = true;
     return id;
@@ -39,8 +39,8 @@ int HelpersTreeModel::addNodes(int parentId, const QStringList& names)
     return firstId;
 }
 
-int HelpersTreeModel::addSubtree(int parentId, const QString& name, bool wantsToBeExpanded,
-                                  const QStringList& childNames)
+int HelpersTreeModel::addSubtree(
+    int parentId, const QString& name, bool wantsToBeExpanded, const QStringList& childNames)
 {
     const int row = int(m_nodes[parentId].children.size());
     beginInsertRows(indexOf(parentId), row, row);
@@ -185,11 +185,11 @@ QVariant HelpersTreeModel::data(const QModelIndex& index, int role) const
 
 bool HelpersTreeModel::setData(const QModelIndex& index, const QVariant& value, int role)
 {
-    m_calls.append({nameOf(index), value, role});
+    m_calls.append({ nameOf(index), value, role });
     if (!index.isValid() || role != lum::getWantsToBeExpandedRole())
         return false;
     m_nodes[idOf(index)].flag = value;
-    Q_EMIT dataChanged(index, index, {role});
+    Q_EMIT dataChanged(index, index, { role });
     return true;
 }
 
@@ -200,6 +200,6 @@ Qt::ItemFlags HelpersTreeModel::flags(const QModelIndex& index) const
 
 QHash<int, QByteArray> HelpersTreeModel::roleNames() const
 {
-    return {{Qt::DisplayRole, "name"}, {lum::getWantsToBeExpandedRole(), "wantsToBeExpanded"}};
+    return { { Qt::DisplayRole, "name" }, { lum::getWantsToBeExpandedRole(), "wantsToBeExpanded" } };
 }
 }

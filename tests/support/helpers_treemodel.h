@@ -38,7 +38,8 @@ public:
     /// Appends several children in one rowsInserted and returns the id of the first.
     Q_INVOKABLE int addNodes(int parentId, const QStringList& names);
     /// Appends one child that already holds leaf children, in a single rowsInserted.
-    Q_INVOKABLE int addSubtree(int parentId, const QString& name, bool wantsToBeExpanded, const QStringList& childNames);
+    Q_INVOKABLE int addSubtree(
+        int parentId, const QString& name, bool wantsToBeExpanded, const QStringList& childNames);
     /// Sets the flag without any signal and without recording a call.
     Q_INVOKABLE void setFlag(int id, bool wantsToBeExpanded);
     Q_INVOKABLE bool flag(int id) const;

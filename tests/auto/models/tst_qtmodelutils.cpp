@@ -26,7 +26,7 @@ const int ageRole = Qt::UserRole + 1;
 std::unique_ptr<QStandardItemModel> people(int rows)
 {
     auto model = std::make_unique<QStandardItemModel>();
-    model->setItemRoleNames({{Qt::DisplayRole, "name"}, {ageRole, "age"}, {ageRole + 1, "größe"}});
+    model->setItemRoleNames({ { Qt::DisplayRole, "name" }, { ageRole, "age" }, { ageRole + 1, "größe" } });
     for (int row = 0; row < rows; ++row) {
         auto* item = new QStandardItem(QString::number(row));
         item->setData(row * 10, ageRole);
@@ -199,8 +199,8 @@ void tst_QtModelUtils::shouldGiveEmptySelectionForMismatchedCorners()
     model.item(0)->appendRow(new QStandardItem(QStringLiteral("child")));
     const QModelIndex child = model.index(0, 0, model.index(0, 0));
     core::QtModelUtils utils;
-    const QModelIndex starts[] = {QModelIndex(), model.index(0, 0), model.index(0, 0), model.index(1, 0)};
-    const QModelIndex ends[] = {model.index(1, 1), QModelIndex(), other.index(1, 1), child};
+    const QModelIndex starts[] = { QModelIndex(), model.index(0, 0), model.index(0, 0), model.index(1, 0) };
+    const QModelIndex ends[] = { model.index(1, 1), QModelIndex(), other.index(1, 1), child };
 
     QVERIFY(utils.selectionRange(starts[kind], ends[kind]).isEmpty());
 }
@@ -209,7 +209,7 @@ void tst_QtModelUtils::shouldBuildIndexesAndCountRows()
 {
     HelpersTreeModel model;
     const int parent = model.addNode(HelpersTreeModel::rootId, QStringLiteral("parent"));
-    model.addNodes(parent, {QStringLiteral("first"), QStringLiteral("second")});
+    model.addNodes(parent, { QStringLiteral("first"), QStringLiteral("second") });
     QAbstractItemModelTester tester(&model, QAbstractItemModelTester::FailureReportingMode::Fatal);
     core::QtModelUtils utils;
 
@@ -255,13 +255,14 @@ void tst_QtModelUtils::shouldFindComponentInsideNamedItem()
 {
     QQmlEngine engine;
     QQmlComponent component(&engine);
-    component.setData("import QtQuick 2.15\n"
-                      "Item {\n"
-                      "  Item { objectName: \"other\"; Component { Item {} } }\n"
-                      "  Item { Item { objectName: \"deleteAction\"; Item { Component { Item { objectName: \"first\" } }"
-                      " } Component { Item { objectName: \"second\" } } } }\n"
-                      "}\n",
-                      QUrl());
+    component.setData(
+        "import QtQuick 2.15\n"
+        "Item {\n"
+        "  Item { objectName: \"other\"; Component { Item {} } }\n"
+        "  Item { Item { objectName: \"deleteAction\"; Item { Component { Item { objectName: \"first\" } }"
+        " } Component { Item { objectName: \"second\" } } } }\n"
+        "}\n",
+        QUrl());
     std::unique_ptr<QObject> root(component.create());
     QVERIFY2(root, qPrintable(component.errorString()));
     core::QtModelUtils utils;
@@ -296,7 +297,7 @@ void tst_QtModelUtils::shouldUseDefaultActionWhenMissing()
                       "  Item { objectName: \"plain\"; Item {} }\n"
                       "  QtObject { objectName: \"notAnItem\"; property Component action: Component { Item {} } }\n"
                       "}\n",
-                      QUrl());
+        QUrl());
     std::unique_ptr<QObject> root(component.create());
     QVERIFY2(root, qPrintable(component.errorString()));
     core::QtModelUtils utils;
@@ -328,7 +329,7 @@ void tst_QtModelUtils::shouldCollectWantedNodesUnderParent()
     // Root: A (a1, a2), B (b1 (c1)); flags A, b1, c1
     HelpersTreeModel model;
     const int a = model.addNode(HelpersTreeModel::rootId, QStringLiteral("A"), true);
-    model.addNodes(a, {QStringLiteral("a1"), QStringLiteral("a2")});
+    model.addNodes(a, { QStringLiteral("a1"), QStringLiteral("a2") });
     const int b = model.addNode(HelpersTreeModel::rootId, QStringLiteral("B"));
     const int b1 = model.addNode(b, QStringLiteral("b1"), true);
     model.addNode(b1, QStringLiteral("c1"), true);

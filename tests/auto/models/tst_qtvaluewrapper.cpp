@@ -7,10 +7,11 @@
 #include <QJSEngine>
 #include <QPointer>
 #include <QQmlComponent>
+#include <QQmlContext>
 #include <QQmlEngine>
+#include <QRandomGenerator>
 #include <QSignalSpy>
 #include <QStandardItemModel>
-#include <QQmlContext>
 #include <QtTest>
 
 #include <algorithm>
@@ -30,7 +31,7 @@ std::unique_ptr<QStandardItemModel> people(int rows)
     for (int row = 0; row < rows; ++row) {
         auto* item = new QStandardItem(QString::number(row));
         item->setData(row * 10, ageRole);
-        model->appendRow(QList<QStandardItem*>{item, new QStandardItem(QStringLiteral("second column"))});
+        model->appendRow(QList<QStandardItem*> { item, new QStandardItem(QStringLiteral("second column")) });
     }
     return model;
 }
@@ -50,7 +51,8 @@ public:
     }
     int alive() const
     {
-        return int(std::count_if(wrappers.cbegin(), wrappers.cend(), [](const QPointer<QObject>& w) { return !w.isNull(); }));
+        return int(
+            std::count_if(wrappers.cbegin(), wrappers.cend(), [](const QPointer<QObject>& w) { return !w.isNull(); }));
     }
     QList<QPointer<QObject>> wrappers;
 };
@@ -80,6 +82,8 @@ private Q_SLOTS:
     void shouldLeaveModelAloneWhenDestroyedFirst();
     void shouldBelongToQmlEngineWhenReturnedToQml();
     void shouldLiveAsLongAsBindingListens();
+    void shouldFollowModelUnderRandomChanges_data();
+    void shouldFollowModelUnderRandomChanges();
 };
 
 void tst_QtValueWrapper::initTestCase()
@@ -226,11 +230,12 @@ void tst_QtValueWrapper::shouldLiveAsLongAsBindingListens()
     engine.rootContext()->setContextProperty(QStringLiteral("people"), model.get());
     engine.rootContext()->setContextProperty(QStringLiteral("tracker"), &tracker);
     QQmlComponent component(&engine);
-    component.setData(QStringLiteral("import QtQml 2.15\n"
-                                     "QtObject { property var shown: tracker.track(utils.modelData(1, people, %1)).value }")
-                          .arg(ageRole)
-                          .toUtf8(),
-                      QUrl());
+    component.setData(
+        QStringLiteral("import QtQml 2.15\n"
+                       "QtObject { property var shown: tracker.track(utils.modelData(1, people, %1)).value }")
+            .arg(ageRole)
+            .toUtf8(),
+        QUrl());
     std::unique_ptr<QObject> panel(component.create());
     QVERIFY2(panel, qPrintable(component.errorString()));
 
@@ -249,6 +254,93 @@ void tst_QtValueWrapper::shouldLiveAsLongAsBindingListens()
     panel.reset();
     collectGarbage(engine);
     QCOMPARE(tracker.alive(), 0);
+}
+
+void tst_QtValueWrapper::shouldFollowModelUnderRandomChanges_data()
+{
+    QTest::addColumn<quint32>("seed");
+    // CV_SEED replays a failed run.
+    if (qEnvironmentVariableIsSet("CV_SEED")) {
+        QTest::newRow("CV_SEED") << quint32(qEnvironmentVariableIntValue("CV_SEED"));
+        return;
+    }
+    for (quint32 seed : { 3u, 11u, 4242u })
+        QTest::newRow(qPrintable(QStringLiteral("seed %1").arg(seed))) << seed;
+}
+
+void tst_QtValueWrapper::shouldFollowModelUnderRandomChanges()
+{
+    // Given wrappers on random rows and roles of a changing model
+    QFETCH(quint32, seed);
+    QRandomGenerator random(seed);
+    auto model = people(4);
+    QAbstractItemModelTester tester(model.get(), QAbstractItemModelTester::FailureReportingMode::Fatal);
+    core::QtModelUtils utils;
+    std::vector<std::unique_ptr<QtValueWrapper>> wrappers;
+    std::vector<std::unique_ptr<QSignalSpy>> spies;
+    std::vector<int> signalsBefore;
+    int modelSignals = 0;
+    auto count = [&modelSignals] { ++modelSignals; };
+    connect(model.get(), &QAbstractItemModel::rowsInserted, count);
+    connect(model.get(), &QAbstractItemModel::rowsRemoved, count);
+    connect(model.get(), &QAbstractItemModel::modelReset, count);
+    connect(model.get(), &QAbstractItemModel::dataChanged, count);
+
+    for (int step = 0; step < 1500; ++step) {
+        const QString context = QStringLiteral("seed %1, step %2").arg(seed).arg(step);
+        const int rows = model->rowCount();
+        const int row = random.bounded(rows + 2);
+        switch (random.bounded(8)) {
+        case 0: {
+            const int role = random.bounded(2) ? ageRole : int(Qt::DisplayRole);
+            std::unique_ptr<QtValueWrapper> wrapper(utils.modelData(row, model.get(), role));
+            QVERIFY2(bool(wrapper) == (rows == 0 || row < rows), qPrintable(context));
+            if (wrapper) {
+                spies.push_back(std::make_unique<QSignalSpy>(wrapper.get(), &QtValueWrapper::valueChanged));
+                signalsBefore.push_back(modelSignals);
+                wrappers.push_back(std::move(wrapper));
+            }
+            break;
+        }
+        case 1:
+            model->insertRow(std::min(row, rows), new QStandardItem(QString::number(step)));
+            break;
+        case 2:
+            if (row < rows)
+                model->removeRow(row);
+            break;
+        case 3:
+        case 4:
+            if (row < rows)
+                model->item(row)->setData(step, random.bounded(2) ? ageRole : int(Qt::DisplayRole));
+            break;
+        case 5:
+            model->sort(0, random.bounded(2) ? Qt::AscendingOrder : Qt::DescendingOrder);
+            break;
+        case 6:
+            if (random.bounded(10) == 0)
+                model->clear();
+            break;
+        case 7:
+            if (!wrappers.empty()) {
+                const int pick = random.bounded(int(wrappers.size()));
+                wrappers.erase(wrappers.begin() + pick);
+                spies.erase(spies.begin() + pick);
+                signalsBefore.erase(signalsBefore.begin() + pick);
+            }
+            break;
+        }
+
+        // Then every wrapper reads its cell, or nothing where the row is gone
+        for (const auto& wrapper : wrappers) {
+            const QModelIndex index = model->index(wrapper->row, 0);
+            const QVariant expected = index.isValid() ? index.data(wrapper->role) : QVariant();
+            QVERIFY2(wrapper->value() == expected, qPrintable(context));
+        }
+        // and has announced every data change, insertion, removal and reset since it was made
+        for (size_t i = 0; i < spies.size(); ++i)
+            QVERIFY2(spies[i]->count() == modelSignals - signalsBefore[i], qPrintable(context));
+    }
 }
 
 QTEST_GUILESS_MAIN(tst_QtValueWrapper)

@@ -1,12 +1,15 @@
 // Corvane.Core tests.
 #include "models/sortfiltermodel.h"
+#include "support/messagecapture.h"
 
 #include <QAbstractItemModelTester>
+#include <QRandomGenerator>
 #include <QSignalSpy>
 #include <QStandardItemModel>
 #include <QtTest>
 
 #include <climits>
+#include <iterator>
 #include <memory>
 
 namespace
@@ -17,9 +20,9 @@ const int ageRole = Qt::UserRole + 1;
 std::unique_ptr<QStandardItemModel> people()
 {
     auto model = std::make_unique<QStandardItemModel>();
-    model->setItemRoleNames({{Qt::DisplayRole, "name"}, {ageRole, "age"}});
-    const QList<QPair<QString, int>> rows = {
-        {QStringLiteral("B"), 30}, {QStringLiteral("C"), 10}, {QStringLiteral("A"), 20}};
+    model->setItemRoleNames({ { Qt::DisplayRole, "name" }, { ageRole, "age" } });
+    const QList<QPair<QString, int>> rows
+        = { { QStringLiteral("B"), 30 }, { QStringLiteral("C"), 10 }, { QStringLiteral("A"), 20 } };
     for (const auto& row : rows) {
         auto* item = new QStandardItem(row.first);
         item->setData(row.second, ageRole);
@@ -60,6 +63,8 @@ private Q_SLOTS:
     void shouldMapRowsOfHiddenRows();
     void shouldMapNothingWithoutSource();
     void shouldRefuseItselfAsSource();
+    void shouldStaySortedUnderRandomChanges_data();
+    void shouldStaySortedUnderRandomChanges();
 };
 
 void tst_SortFilterModel::shouldStartUnsortedAscending()
@@ -103,7 +108,7 @@ void tst_SortFilterModel::shouldTryPendingRoleNameOnlyOnce()
     proxy.setSortRoleName(QStringLiteral("weight"));
     auto first = people();
     auto second = std::make_unique<QStandardItemModel>();
-    second->setItemRoleNames({{ageRole, "weight"}});
+    second->setItemRoleNames({ { ageRole, "weight" } });
 
     QTest::ignoreMessage(QtDebugMsg, "Sort role \"weight\" not found");
     proxy.setSourceModel(first.get());
@@ -134,7 +139,7 @@ void tst_SortFilterModel::shouldKeepRoleWhenSourceReplaced()
 {
     auto first = people();
     auto second = std::make_unique<QStandardItemModel>();
-    second->setItemRoleNames({{Qt::DisplayRole, "age"}});
+    second->setItemRoleNames({ { Qt::DisplayRole, "age" } });
     core::SortFilterModel proxy;
     proxy.setSourceModel(first.get());
     proxy.setSortRoleName(QStringLiteral("age"));
@@ -349,6 +354,113 @@ void tst_SortFilterModel::shouldRefuseItselfAsSource()
 
     QCOMPARE(proxy.sourceModel(), source.get());
     QCOMPARE(above.rowCount(), 3);
+}
+
+void tst_SortFilterModel::shouldStaySortedUnderRandomChanges_data()
+{
+    QTest::addColumn<quint32>("seed");
+    // CV_SEED replays a failed run.
+    if (qEnvironmentVariableIsSet("CV_SEED")) {
+        QTest::newRow("CV_SEED") << quint32(qEnvironmentVariableIntValue("CV_SEED"));
+        return;
+    }
+    for (quint32 seed : { 5u, 99u, 123456u })
+        QTest::newRow(qPrintable(QStringLiteral("seed %1").arg(seed))) << seed;
+}
+
+void tst_SortFilterModel::shouldStaySortedUnderRandomChanges()
+{
+    QFETCH(quint32, seed);
+    QRandomGenerator random(seed);
+    cvtest::MessageCapture debugMessages;
+    auto first = people();
+    auto second = people();
+    core::SortFilterModel proxy;
+    QAbstractItemModelTester tester(&proxy, QAbstractItemModelTester::FailureReportingMode::Fatal);
+    proxy.setSourceModel(first.get());
+    const int columns[] = { -1, 0, 0, 0, 1, 5, INT_MIN, INT_MAX };
+    const QString roleNames[] = { QStringLiteral("name"), QStringLiteral("age"), QStringLiteral("unknown") };
+
+    for (int step = 0; step < 1500; ++step) {
+        const QString context = QStringLiteral("seed %1, step %2").arg(seed).arg(step);
+        auto* source = qobject_cast<QStandardItemModel*>(proxy.sourceModel());
+        QStandardItemModel* other = random.bounded(2) ? first.get() : second.get();
+        const int rows = source ? source->rowCount() : 0;
+        const int row = random.bounded(rows + 1);
+        switch (random.bounded(12)) {
+        case 0:
+        case 1:
+            if (source) {
+                auto* item = new QStandardItem(QString(QChar(u'A' + random.bounded(26))));
+                item->setData(random.bounded(50), ageRole);
+                source->insertRow(row, item);
+            }
+            break;
+        case 2:
+            if (source && row < rows)
+                source->removeRow(row);
+            break;
+        case 3:
+            if (source && row < rows) {
+                if (random.bounded(2))
+                    source->item(row)->setData(random.bounded(50), ageRole);
+                else
+                    source->item(row)->setText(QString(QChar(u'A' + random.bounded(26))));
+            }
+            break;
+        case 4:
+            if (source && row < rows)
+                source->insertRow(random.bounded(rows), source->takeRow(row));
+            break;
+        case 5:
+            proxy.setSortColumn(columns[random.bounded(int(std::size(columns)))]);
+            break;
+        case 6:
+            proxy.setAscending(random.bounded(2));
+            break;
+        case 7:
+            proxy.setSortRoleName(roleNames[random.bounded(int(std::size(roleNames)))]);
+            break;
+        case 8:
+            proxy.setSourceModel(random.bounded(4) ? other : nullptr);
+            break;
+        case 9:
+            proxy.setSourceModel(&proxy);
+            break;
+        case 10:
+            if (source && random.bounded(5) == 0)
+                source->setRowCount(0);
+            break;
+        case 11:
+            QCOMPARE(proxy.mapRowToSource(random.bounded(-2, rows + 2)) < rows, true);
+            break;
+        }
+
+        source = qobject_cast<QStandardItemModel*>(proxy.sourceModel());
+        QVERIFY2(proxy.sourceModel() != &proxy, qPrintable(context));
+        const int shown = proxy.rowCount();
+        QVERIFY2(shown == (source ? source->rowCount() : 0), qPrintable(context));
+        for (int proxyRow = 0; proxyRow < shown; ++proxyRow) {
+            const int sourceRow = proxy.mapRowToSource(proxyRow);
+            QVERIFY2(proxy.mapRowFromSource(sourceRow) == proxyRow, qPrintable(context));
+            QVERIFY2(proxy.index(proxyRow, 0).data() == source->index(sourceRow, 0).data(), qPrintable(context));
+        }
+        if (proxy.sortColumn() == 0) {
+            for (int proxyRow = 1; proxyRow < shown; ++proxyRow) {
+                const QVariant before = proxy.index(proxyRow - 1, 0).data(proxy.sortRole());
+                const QVariant after = proxy.index(proxyRow, 0).data(proxy.sortRole());
+                // Names sort as text, ages as numbers
+                const bool descending = after.type() == QVariant::Int ? before.toInt() > after.toInt()
+                                                                      : before.toString() > after.toString();
+                const bool ascending = after.type() == QVariant::Int ? before.toInt() < after.toInt()
+                                                                     : before.toString() < after.toString();
+                QVERIFY2(proxy.ascending() ? !descending : !ascending, qPrintable(context));
+            }
+        }
+    }
+    // The only messages are the designed ones
+    for (const QString& message : debugMessages.messages())
+        QCOMPARE(message, QStringLiteral("Sort role \"unknown\" not found"));
 }
 
 QTEST_GUILESS_MAIN(tst_SortFilterModel)

@@ -5,6 +5,7 @@
 #include <lumen/treeroles.h>
 
 #include <QAbstractItemModelTester>
+#include <QRandomGenerator>
 #include <QSignalSpy>
 #include <QSortFilterProxyModel>
 #include <QStandardItemModel>
@@ -20,13 +21,13 @@ namespace
 struct SampleTree
 {
     HelpersTreeModel model;
-    QAbstractItemModelTester tester{&model, QAbstractItemModelTester::FailureReportingMode::Fatal};
+    QAbstractItemModelTester tester { &model, QAbstractItemModelTester::FailureReportingMode::Fatal };
     int a = 0, b = 0, b1 = 0, c1 = 0;
 
     SampleTree()
     {
         a = model.addNode(HelpersTreeModel::rootId, QStringLiteral("A"), true);
-        model.addNodes(a, {QStringLiteral("a1"), QStringLiteral("a2")});
+        model.addNodes(a, { QStringLiteral("a1"), QStringLiteral("a2") });
         b = model.addNode(HelpersTreeModel::rootId, QStringLiteral("B"));
         b1 = model.addNode(b, QStringLiteral("b1"), true);
         c1 = model.addNode(b1, QStringLiteral("c1"), true);
@@ -77,6 +78,8 @@ private Q_SLOTS:
     void shouldWalkVeryDeepTreeWithoutRecursion();
     void shouldIgnoreIndexOfAnotherModel();
     void shouldFollowNodeThatMovesWhenItsFlagChanges();
+    void shouldRequestOnlyExpandableWantedNodesUnderRandomChanges_data();
+    void shouldRequestOnlyExpandableWantedNodesUnderRandomChanges();
 };
 
 void tst_TreeExpandConnections::initTestCase()
@@ -181,7 +184,7 @@ void tst_TreeExpandConnections::shouldRequestParentWhenItReceivesFirstChildren()
     QVERIFY(spy.isValid());
 
     // When it receives its first two children in one insertion
-    tree.model.addNodes(x, {QStringLiteral("x1"), QStringLiteral("x2")});
+    tree.model.addNodes(x, { QStringLiteral("x1"), QStringLiteral("x2") });
 
     // Then the view can now expand it
     QCOMPARE(spy.count(), 1);
@@ -192,14 +195,14 @@ void tst_TreeExpandConnections::shouldRequestOnlyInsideLaterInsertedSubtree()
 {
     SampleTree tree;
     const int x = tree.model.addNode(tree.a, QStringLiteral("X"), true);
-    tree.model.addNodes(x, {QStringLiteral("x1"), QStringLiteral("x2")});
+    tree.model.addNodes(x, { QStringLiteral("x1"), QStringLiteral("x2") });
     core::TreeExpandConnections connections;
     connections.setModel(&tree.model);
     QSignalSpy spy(&connections, &core::TreeExpandConnections::requestExpandRows);
     QVERIFY(spy.isValid());
 
     // When a third row arrives whose own subtree holds a wanted node
-    tree.model.addSubtree(x, QStringLiteral("x3"), true, {QStringLiteral("y")});
+    tree.model.addSubtree(x, QStringLiteral("x3"), true, { QStringLiteral("y") });
 
     // Then X is not asked for again
     QCOMPARE(spy.count(), 1);
@@ -214,7 +217,7 @@ void tst_TreeExpandConnections::shouldStayQuietWhenInsertedRowsHoldNoWantedNode(
     QSignalSpy spy(&connections, &core::TreeExpandConnections::requestExpandRows);
     QVERIFY(spy.isValid());
 
-    tree.model.addSubtree(tree.b, QStringLiteral("b2"), false, {QStringLiteral("d")});
+    tree.model.addSubtree(tree.b, QStringLiteral("b2"), false, { QStringLiteral("d") });
     tree.model.addNode(tree.c1, QStringLiteral("leaf"), true);
 
     // c1 itself wants to be expanded and just got its first child
@@ -237,7 +240,7 @@ void tst_TreeExpandConnections::shouldForgetPreviousModel()
     QSignalSpy spy(&connections, &core::TreeExpandConnections::requestExpandRows);
     QVERIFY(spy.isValid());
 
-    first.model.addSubtree(first.a, QStringLiteral("new"), true, {QStringLiteral("child")});
+    first.model.addSubtree(first.a, QStringLiteral("new"), true, { QStringLiteral("child") });
     first.model.resetKeepingNodes();
     QCOMPARE(spy.count(), 0);
 
@@ -383,6 +386,124 @@ void tst_TreeExpandConnections::shouldFollowNodeThatMovesWhenItsFlagChanges()
     QCOMPARE(rows.at(0).row(), 1);
     QCOMPARE(rows.at(0).data().toString(), QStringLiteral("B"));
     QCOMPARE(rows.at(1).data().toString(), QStringLiteral("b1"));
+}
+
+void tst_TreeExpandConnections::shouldRequestOnlyExpandableWantedNodesUnderRandomChanges_data()
+{
+    QTest::addColumn<quint32>("seed");
+    // CV_SEED replays a failed run.
+    if (qEnvironmentVariableIsSet("CV_SEED")) {
+        QTest::newRow("CV_SEED") << quint32(qEnvironmentVariableIntValue("CV_SEED"));
+        return;
+    }
+    for (quint32 seed : { 1u, 7u, 2026u, 31337u })
+        QTest::newRow(qPrintable(QStringLiteral("seed %1").arg(seed))) << seed;
+}
+
+void tst_TreeExpandConnections::shouldRequestOnlyExpandableWantedNodesUnderRandomChanges()
+{
+    QFETCH(quint32, seed);
+    QRandomGenerator random(seed);
+    HelpersTreeModel model;
+    HelpersTreeModel foreign;
+    foreign.addNode(HelpersTreeModel::rootId, QStringLiteral("foreign"));
+    QAbstractItemModelTester tester(&model, QAbstractItemModelTester::FailureReportingMode::Fatal);
+    core::TreeExpandConnections connections;
+    connections.setModel(&model);
+    QList<QModelIndexList> requests;
+    connect(&connections, &core::TreeExpandConnections::requestExpandRows,
+        [&requests](const QModelIndexList& rows) { requests.append(rows); });
+
+    // Every node in column 0, found without recursion
+    auto allNodes = [&model] {
+        QModelIndexList nodes;
+        QModelIndexList pending { QModelIndex() };
+        while (!pending.isEmpty()) {
+            const QModelIndex parent = pending.takeLast();
+            for (int row = 0; row < model.rowCount(parent); ++row) {
+                nodes.append(model.index(row, 0, parent));
+                pending.append(nodes.last());
+            }
+        }
+        return nodes;
+    };
+    auto randomNode = [&random, &allNodes] {
+        const QModelIndexList nodes = allNodes();
+        const int pick = random.bounded(nodes.size() + 1);
+        return pick == nodes.size() ? QModelIndex() : nodes.at(pick);
+    };
+    auto expandable = [&model](const QModelIndex& index) {
+        return index.isValid() && index.model() == &model && model.flag(int(index.internalId()))
+            && model.rowCount(index) > 0;
+    };
+
+    const int steps = 1500;
+    for (int step = 0; step < steps; ++step) {
+        const QString context = QStringLiteral("seed %1, step %2").arg(seed).arg(step);
+        requests.clear();
+        const QModelIndex node = randomNode();
+        const int nodeId = node.isValid() ? int(node.internalId()) : HelpersTreeModel::rootId;
+        const int operation = random.bounded(10);
+        bool wholeTree = false;
+        switch (operation) {
+        case 0:
+        case 1:
+            model.addNode(nodeId, QStringLiteral("n%1").arg(step), random.bounded(2));
+            break;
+        case 2:
+            model.addSubtree(
+                nodeId, QStringLiteral("s%1").arg(step), random.bounded(2), { QStringLiteral("c%1").arg(step) });
+            break;
+        case 3:
+            if (node.isValid())
+                model.removeNode(nodeId);
+            break;
+        case 4:
+            model.setData(node, bool(random.bounded(2)), lum::getWantsToBeExpandedRole());
+            break;
+        case 5:
+        case 6:
+            connections.onRowExpanded(node, random.bounded(2));
+            break;
+        case 7:
+            connections.onRowExpanded(foreign.index(0, 0), true);
+            break;
+        case 8:
+            connections.onTreeCreated();
+            wholeTree = true;
+            break;
+        case 9:
+            model.resetKeepingNodes();
+            wholeTree = true;
+            break;
+        }
+
+        for (const QModelIndexList& rows : qAsConst(requests)) {
+            QVERIFY2(!rows.isEmpty(), qPrintable(context));
+            QSet<QPersistentModelIndex> seen;
+            for (const QModelIndex& index : rows) {
+                QVERIFY2(expandable(index), qPrintable(context));
+                // Parents come before their descendants
+                for (QModelIndex ancestor = index.parent(); ancestor.isValid(); ancestor = ancestor.parent())
+                    QVERIFY2(!rows.contains(ancestor) || seen.contains(ancestor), qPrintable(context));
+                seen.insert(index);
+            }
+        }
+        if (wholeTree) {
+            QSet<QPersistentModelIndex> wanted;
+            for (const QModelIndex& index : allNodes()) {
+                if (expandable(index))
+                    wanted.insert(index);
+            }
+            QSet<QPersistentModelIndex> requested;
+            for (const QModelIndexList& rows : qAsConst(requests)) {
+                for (const QModelIndex& index : rows)
+                    requested.insert(index);
+            }
+            QVERIFY2(requested == wanted, qPrintable(context));
+            QVERIFY2(requests.size() == (wanted.isEmpty() ? 0 : 1), qPrintable(context));
+        }
+    }
 }
 
 QTEST_GUILESS_MAIN(tst_TreeExpandConnections)
