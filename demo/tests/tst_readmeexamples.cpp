@@ -15,6 +15,22 @@
 #include <QRegularExpression>
 #include <QtTest>
 
+namespace
+{
+QStringList moduleMessages;
+QtMessageHandler previousHandler = nullptr;
+
+// The module's diagnostics say when an example does not do what it shows (a role not found, an
+// image missing); they are collected, everything else goes on as usual.
+void collectMessages(QtMsgType type, const QMessageLogContext& context, const QString& message)
+{
+    if (type == QtDebugMsg
+        && (message.contains(QLatin1String("not found")) || message.contains(QLatin1String("Missing"))))
+        moduleMessages << message;
+    previousHandler(type, context, message);
+}
+}
+
 class tst_ReadmeExamples : public QObject
 {
     Q_OBJECT
@@ -73,13 +89,24 @@ void tst_ReadmeExamples::shouldCreateEveryPanelExample()
         "import Corvane.Core 1.0\n"
         "Item {\n%1%2\n}\n")
                                  .arg(panelNamesText, snippet);
+    moduleMessages.clear();
+    previousHandler = qInstallMessageHandler(collectMessages);
     QQmlComponent component(&engine);
     component.setData(document.toUtf8(), QUrl(QStringLiteral("file:///readme-example.qml")));
 
     // Then it compiles and creates every object
     QVERIFY2(!component.isError(), qPrintable(component.errorString()));
     std::unique_ptr<QObject> panel(component.create());
+    qInstallMessageHandler(previousHandler);
     QVERIFY2(panel, qPrintable(component.errorString()));
+
+    // And does what it shows, without the module reporting anything amiss
+    if (snippet.contains(QLatin1String("sortRoleName:")) && snippet.contains(QLatin1String("sourceModel:")))
+        QEXPECT_FAIL("",
+            "SortFilterModel looks its pending role name up after freeing it, so a name assigned "
+            "before the source is not found",
+            Continue);
+    QVERIFY2(moduleMessages.isEmpty(), qPrintable(moduleMessages.join(QLatin1Char('\n'))));
 }
 
 QTEST_MAIN(tst_ReadmeExamples)
