@@ -21,7 +21,7 @@ enum CellType
     StatusCell = 4,
 };
 
-struct ColumnSpec
+struct ColumnDefinition
 {
     const char* label;
     const char* id;
@@ -30,7 +30,7 @@ struct ColumnSpec
     int sortType;
 };
 
-const ColumnSpec columnSpecs[FileTreeModel::ColumnCount] = {
+const ColumnDefinition columnDefinitions[FileTreeModel::ColumnCount] = {
     { "Name", "name", 240, 3, SortNaturalNames },
     { "Path", "path", 260, 2, SortNaturalNames },
     { "Size", "size", 90, 0, SortFileSize },
@@ -239,21 +239,21 @@ QVariant FileTreeModel::headerData(int section, Qt::Orientation orientation, int
 {
     if (orientation != Qt::Horizontal || section < 0 || section >= ColumnCount)
         return QAbstractItemModel::headerData(section, orientation, role);
-    const ColumnSpec& spec = columnSpecs[section];
+    const ColumnDefinition& definition = columnDefinitions[section];
     switch (role) {
     case Qt::DisplayRole:
     case NameNotEmptyRole:
-        return QString::fromLatin1(spec.label);
+        return QString::fromLatin1(definition.label);
     case Qt::SizeHintRole:
-        return QSize(spec.width, 26);
+        return QSize(definition.width, 26);
     case InitiallyVisibleRole:
         return true;
     case ProportionalWidthRole:
-        return spec.proportionalWidth;
+        return definition.proportionalWidth;
     case SortTypeRole:
-        return spec.sortType;
+        return definition.sortType;
     case ColumnIdRole:
-        return QString::fromLatin1(spec.id);
+        return QString::fromLatin1(definition.id);
     case ColumnCodeRole:
         return section == NameColumn ? NameColumnCode : 500 + section;
     case InitialSortColumnRole:

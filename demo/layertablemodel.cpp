@@ -29,7 +29,7 @@ enum HeaderType
     ImageHeader = 1,
 };
 
-struct ColumnSpec
+struct ColumnDefinition
 {
     const char* label; // display header; empty for the image headers
     const char* name; // never empty (NameNotEmptyRole)
@@ -40,7 +40,7 @@ struct ColumnSpec
     int cellType;
 };
 
-const ColumnSpec columnSpecs[LayerTableModel::ColumnCount] = {
+const ColumnDefinition columnDefinitions[LayerTableModel::ColumnCount] = {
     { "Name", "Name", "name", 170, 2, SortNaturalNames, TextFieldCell },
     { "", "On", "on", 44, 0, SortToggle, OnOffCell },
     { "", "Freeze", "freeze", 44, 0, SortToggle, ImageButtonCell },
@@ -173,7 +173,7 @@ QVariant LayerTableModel::data(const QModelIndex& index, int role) const
     case Qt::EditRole:
         return text(layer, column);
     case CellTypeRole:
-        return columnSpecs[column].cellType;
+        return columnDefinitions[column].cellType;
     case ValueRole:
         switch (column) {
         case OnColumn:
@@ -237,23 +237,23 @@ QVariant LayerTableModel::headerData(int section, Qt::Orientation orientation, i
 {
     if (orientation != Qt::Horizontal || section < 0 || section >= ColumnCount)
         return QAbstractTableModel::headerData(section, orientation, role);
-    const ColumnSpec& spec = columnSpecs[section];
+    const ColumnDefinition& definition = columnDefinitions[section];
     switch (role) {
     case Qt::DisplayRole:
-        return QString::fromLatin1(spec.label);
+        return QString::fromLatin1(definition.label);
     case Qt::ToolTipRole:
     case NameNotEmptyRole:
-        return QString::fromLatin1(spec.name);
+        return QString::fromLatin1(definition.name);
     case Qt::SizeHintRole:
-        return QSize(spec.width, 26);
+        return QSize(definition.width, 26);
     case InitiallyVisibleRole:
         return section != DescriptionColumn;
     case ProportionalWidthRole:
-        return spec.proportionalWidth;
+        return definition.proportionalWidth;
     case SortTypeRole:
-        return spec.sortType;
+        return definition.sortType;
     case ColumnIdRole:
-        return QString::fromLatin1(spec.id);
+        return QString::fromLatin1(definition.id);
     case ColumnCodeRole:
         return section == NameColumn ? NameColumnCode : 400 + section;
     case InitialSortColumnRole:
@@ -261,7 +261,7 @@ QVariant LayerTableModel::headerData(int section, Qt::Orientation orientation, i
     case Qt::InitialSortOrderRole:
         return int(Qt::AscendingOrder);
     case HeaderTypeRole:
-        return *spec.label ? LabelHeader : ImageHeader;
+        return *definition.label ? LabelHeader : ImageHeader;
     default:
         return {};
     }
