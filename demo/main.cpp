@@ -83,6 +83,9 @@ int main(int argc, char* argv[])
             argv[0], argv[0]);
         return 2;
     }
+    // Headless runs need no window system: without one they render offscreen.
+    if (headless && !hasDisplay())
+        qputenv("QT_QPA_PLATFORM", "offscreen");
     // Without a display there is no OpenGL: headless runs render with the software scene graph,
     // which also makes the pictures the same on every machine.
     if (headless || qgetenv("QT_QPA_PLATFORM") == "offscreen")
