@@ -46,6 +46,23 @@ Item {
             var fallback = proxy.headerData(c, Qt.Horizontal, Qt.SizeHintRole)
             widths.push(Compat.call(proxy, "columnWidth", [c], fallback ? fallback.width : 100))
         }
+        // Fitted: the room left of the table is shared by the columns' proportional weights.
+        var weights = Compat.call(proxy, "proportionalWidth", [], 0)
+        var room = table.width - Compat.call(proxy, "naturalWidth", [], 0)
+        if (fitColumns.checked && weights > 0 && room > 0) {
+            var given = 0
+            var last = -1
+            for (var f = 0; f < count; ++f) {
+                var weight = Compat.call(proxy, "columnProportionalWidth", [f], 0)
+                if (weight <= 0)
+                    continue
+                var share = Math.floor(room * weight / weights)
+                widths[f] += share
+                given += share
+                last = f
+            }
+            widths[last] += room - given
+        }
         header.widths = widths
         header.revision++
         shownRows = proxy.rowCount()
@@ -107,6 +124,18 @@ Item {
                 Layout.preferredWidth: 320
                 selectByMouse: true
             }
+            CheckBox {
+                id: fitColumns
+                objectName: "fitColumns"
+                text: "Fit to width"
+                onToggled: panel.refreshColumns()
+                contentItem: Text {
+                    leftPadding: fitColumns.indicator.width + fitColumns.spacing
+                    text: fitColumns.text
+                    color: panel.theme.text
+                    verticalAlignment: Text.AlignVCenter
+                }
+            }
             Button {
                 text: "Show all columns"
                 onClicked: { Compat.call(proxy, "showAllColumns", []); panel.saveLayout() }
@@ -151,6 +180,7 @@ Item {
                 anchors.margins: 1
                 clip: true
                 focus: true
+                onWidthChanged: if (fitColumns.checked) panel.refreshColumns()
                 // Without reuse each delegate lives with its cell, so the highlighted rows can be counted.
                 reuseItems: false
                 boundsBehavior: Flickable.StopAtBounds

@@ -212,6 +212,25 @@ Item {
             compare(proxy.data(proxy.index(0, 1), valueRole), before)
         }
 
+        function test_fitToWidthSharesTheRoomByProportionalWeights() {
+            // Given a table wider than its columns
+            root.width = proxy.naturalWidth() + 400
+            var fit = findChild(panel, "fitColumns")
+            mouseClick(fit)
+            verify(fit.checked)
+            tryCompare(table, "width", root.width - 18)
+            var total = 0
+            for (var c = 0; c < header.widths.length; ++c)
+                total += header.widths[c]
+            compare(total, table.width)
+            // Only the weighted column (name) grew; the others keep their own widths.
+            verify(header.widths[0] > proxy.columnWidth(0))
+            compare(header.widths[1], proxy.columnWidth(1))
+            mouseClick(fit)
+            compare(header.widths[0], proxy.columnWidth(0))
+            root.width = 1180
+        }
+
         function test_filterFieldNarrowsTheRows() {
             var field = findChild(panel, "layerFilterField")
             mouseClick(field)
