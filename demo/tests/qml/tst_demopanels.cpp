@@ -4,6 +4,7 @@
 
 #include <QQmlContext>
 #include <QQmlEngine>
+#include <QTemporaryDir>
 #include <QtQml>
 #include <QtQuickTest>
 
@@ -12,6 +13,13 @@
 class DemoPanelsSetup : public QObject
 {
     Q_OBJECT
+
+public:
+    DemoPanelsSetup()
+    {
+        // Every run starts without stored column layouts: the panels save theirs as they change.
+        qputenv("XDG_CONFIG_HOME", m_config.path().toLocal8Bit());
+    }
 
 public Q_SLOTS:
     void qmlEngineAvailable(QQmlEngine* engine)
@@ -25,6 +33,7 @@ public Q_SLOTS:
     }
 
 private:
+    QTemporaryDir m_config;
     std::unique_ptr<demo::DemoHost> m_host;
 };
 
