@@ -38,10 +38,10 @@ class SortFilterSelectModel : public QSortFilterProxyModel
     Q_PROPERTY(int selectedSourceRowsCount READ selectedSourceRowsCount NOTIFY selectionChanged)
     /// Column identifier whose cell in the begin-edit row reports "beginedit".
     Q_PROPERTY(QString defaultEditableColumnId READ defaultEditableColumnId WRITE setDefaultEditableColumnId NOTIFY
-                   defaultEditableColumnIdChanged)
+            defaultEditableColumnIdChanged)
     /// The selected rows as source indexes.
-    Q_PROPERTY(QModelIndexList selectedSourceRows READ selectedSourceRows WRITE setSelectedSourceRows NOTIFY
-                   selectionChanged)
+    Q_PROPERTY(
+        QModelIndexList selectedSourceRows READ selectedSourceRows WRITE setSelectedSourceRows NOTIFY selectionChanged)
     /// The row filter; not owned. A destroyed filter reads as null and is never called.
     Q_PROPERTY(lum::RowFilter* filter READ filter WRITE setFilter NOTIFY filterChanged)
     /// The row comparator replacing the typed comparators; not owned. A destroyed sorter reads as null.

@@ -12,8 +12,8 @@
 #include <QSize>
 #include <QtTest>
 
-using cvtest::TableProxyTestModel;
 using core::SortFilterSelectModel;
+using cvtest::TableProxyTestModel;
 
 namespace
 {
@@ -79,9 +79,9 @@ void TestSortFilterSelectModel::shouldAssignExtraRolesAboveSourceRoles_data()
 {
     QTest::addColumn<QList<int>>("sourceRoles");
     QTest::addColumn<QList<int>>("expected");
-    QTest::newRow("standard roles only") << QList<int>{} << QList<int>{256, 257, 258, 259, 260};
-    QTest::newRow("256 and 257 taken") << QList<int>{256, 257} << QList<int>{258, 259, 260, 261, 262};
-    QTest::newRow("gap at 258") << QList<int>{256, 257, 259} << QList<int>{258, 260, 261, 262, 263};
+    QTest::newRow("standard roles only") << QList<int> {} << QList<int> { 256, 257, 258, 259, 260 };
+    QTest::newRow("256 and 257 taken") << QList<int> { 256, 257 } << QList<int> { 258, 259, 260, 261, 262 };
+    QTest::newRow("gap at 258") << QList<int> { 256, 257, 259 } << QList<int> { 258, 260, 261, 262, 263 };
 }
 
 void TestSortFilterSelectModel::shouldAssignExtraRolesAboveSourceRoles()
@@ -100,7 +100,7 @@ void TestSortFilterSelectModel::shouldAssignExtraRolesAboveSourceRoles()
     // When it is attached
     proxy.setSourceModel(&source);
     // Then the five extra roles take the smallest free numbers, in their order
-    const QList<QByteArray> extras{"isSelected", "isHovered", "beginedit", "isPreFocusCell", "isFocusCell"};
+    const QList<QByteArray> extras { "isSelected", "isHovered", "beginedit", "isPreFocusCell", "isFocusCell" };
     for (int i = 0; i < extras.size(); ++i)
         QCOMPARE(cvtest::roleNumber(proxy, extras.at(i)), expected.at(i));
     for (int role : sourceRoles)
@@ -273,7 +273,7 @@ void TestSortFilterSelectModel::shouldFilterAndResortOnFilterInvalidate()
     proxy.setSourceModel(&source);
     proxy.doSort(0, false);
     TextFilter filter;
-    filter.hidden = QStringList{QStringLiteral("P1")};
+    filter.hidden = QStringList { QStringLiteral("P1") };
     proxy.setFilter(&filter);
     // Setting the filter does not re-filter by itself
     QCOMPARE(proxy.rowCount(), 4);
@@ -285,7 +285,7 @@ void TestSortFilterSelectModel::shouldFilterAndResortOnFilterInvalidate()
     // The row count shrank: no re-sort
     QCOMPARE(sortSpy.count(), 0);
     // When the filter shows everything again and a new row came meanwhile
-    source.insertRowAt(0, {QStringLiteral("P9"), QStringLiteral("Q9")});
+    source.insertRowAt(0, { QStringLiteral("P9"), QStringLiteral("Q9") });
     filter.hidden.clear();
     Q_EMIT filter.invalidate();
     // Then the rows are filtered and sorted again
@@ -304,7 +304,7 @@ void TestSortFilterSelectModel::shouldNotResortWhenFilterShrinksRows()
     proxy.doSort(0, true);
     TextFilter filter;
     proxy.setFilter(&filter);
-    filter.hidden = QStringList{QStringLiteral("P0")};
+    filter.hidden = QStringList { QStringLiteral("P0") };
     QSignalSpy spy(&proxy, &SortFilterSelectModel::proxySortColumnChanged);
     QVERIFY(spy.isValid());
     Q_EMIT filter.invalidate();
@@ -321,7 +321,7 @@ void TestSortFilterSelectModel::shouldBehaveAsWithoutFilterOnceFilterIsDestroyed
     attachTester(&proxy);
     proxy.setSourceModel(&source);
     auto* filter = new TextFilter;
-    filter->hidden = QStringList{QStringLiteral("P1")};
+    filter->hidden = QStringList { QStringLiteral("P1") };
     proxy.setFilter(filter);
     Q_EMIT filter->invalidate();
     QCOMPARE(proxy.rowCount(), 2);
