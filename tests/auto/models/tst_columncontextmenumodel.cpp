@@ -77,6 +77,7 @@ void TestColumnContextMenuModel::shouldBeOwnedByProxy()
     SortFilterSelectModel proxy;
     QAbstractItemModel* menu = proxy.property("columnModel").value<QAbstractItemModel*>();
     QVERIFY(menu);
+    new QAbstractItemModelTester(menu, QAbstractItemModelTester::FailureReportingMode::QtTest, menu);
     QCOMPARE(menu, proxy.columnModel());
     QCOMPARE(menu->parent(), nullptr);
     QCOMPARE(QString::fromLatin1(menu->metaObject()->className()), QStringLiteral("core::ColumnContextMenuModel"));

@@ -73,6 +73,8 @@ private Q_SLOTS:
     void shouldRebuildColumnsOnSourceReset();
     void shouldForgetColumnsWhenSourceIsDestroyed();
     void shouldEmitParentIdAndEditableColumnChangesOnce();
+    void shouldDropConnectionsOfReplacedSource();
+    void shouldNotifyRowHeaderAndChildChangesAtShownRows();
 };
 
 void TestSortFilterSelectModel::shouldAssignExtraRolesAboveSourceRoles_data()
@@ -475,6 +477,7 @@ void TestSortFilterSelectModel::shouldRebuildColumnsOnSourceReset()
 void TestSortFilterSelectModel::shouldForgetColumnsWhenSourceIsDestroyed()
 {
     SortFilterSelectModel proxy;
+    attachTester(&proxy);
     {
         TableProxyTestModel source;
         source.build(QStringLiteral("PQR"), 3);
@@ -494,6 +497,7 @@ void TestSortFilterSelectModel::shouldForgetColumnsWhenSourceIsDestroyed()
 void TestSortFilterSelectModel::shouldEmitParentIdAndEditableColumnChangesOnce()
 {
     SortFilterSelectModel proxy;
+    attachTester(&proxy);
     QSignalSpy spy(&proxy, &SortFilterSelectModel::parentIdChanged);
     QVERIFY(spy.isValid());
     proxy.setParentId(QStringLiteral("layers"));
@@ -501,6 +505,75 @@ void TestSortFilterSelectModel::shouldEmitParentIdAndEditableColumnChangesOnce()
     QCOMPARE(spy.count(), 1);
     QCOMPARE(proxy.parentId(), QStringLiteral("layers"));
     QCOMPARE(proxy.property("parentId").toString(), QStringLiteral("layers"));
+}
+
+void TestSortFilterSelectModel::shouldDropConnectionsOfReplacedSource()
+{
+    // Given a proxy that moved from one source to another
+    TableProxyTestModel first;
+    first.build(QStringLiteral("PQR"), 3);
+    TableProxyTestModel second;
+    second.build(QStringLiteral("XY"), 2);
+    SortFilterSelectModel proxy;
+    attachTester(&proxy);
+    proxy.setSourceModel(&first);
+    proxy.leftClickSelection(1, 0);
+    proxy.setSourceModel(&second);
+    QVERIFY(!proxy.selectionModel()->hasSelection());
+    QSignalSpy columnSpy(&proxy, &SortFilterSelectModel::proxySortColumnChanged);
+    QSignalSpy dataSpy(&proxy, &QAbstractItemModel::dataChanged);
+    QVERIFY(columnSpy.isValid());
+    QVERIFY(dataSpy.isValid());
+    // When the first source changes its columns, cells and headers
+    first.insertColumnAt(0, TableProxyTestModel::column(QStringLiteral("Z")));
+    first.removeColumnsAt(1, 2);
+    first.setCell(0, 0, QStringLiteral("changed"));
+    first.build(QStringLiteral("ABCDE"), 1);
+    // Then the proxy does not notice
+    QCOMPARE(columnSpy.count(), 0);
+    QCOMPARE(dataSpy.count(), 0);
+    QCOMPARE(cvtest::headerText(proxy), QStringLiteral("XY"));
+    QCOMPARE(proxy.columnRecordCount(), 2);
+    // And the same source set again is rebuilt, not doubled
+    proxy.setSourceModel(&second);
+    second.setCell(1, 1, QStringLiteral("once"));
+    QCOMPARE(dataSpy.count(), 1);
+    QCOMPARE(proxy.index(1, 1).data().toString(), QStringLiteral("once"));
+}
+
+void TestSortFilterSelectModel::shouldNotifyRowHeaderAndChildChangesAtShownRows()
+{
+    qRegisterMetaType<Qt::Orientation>();
+    // Given rows sorted descending, with children under row 1
+    TableProxyTestModel source;
+    source.build(QStringLiteral("PQR"), 4);
+    source.appendChildRow(1, { QStringLiteral("c0"), QStringLiteral("c1"), QStringLiteral("c2") });
+    SortFilterSelectModel proxy;
+    attachTester(&proxy);
+    proxy.setSourceModel(&source);
+    proxy.doSort(0, false);
+    proxy.moveColumn(2, 0);
+    QCOMPARE(cvtest::headerText(proxy), QStringLiteral("RPQ"));
+    QSignalSpy headerSpy(&proxy, &QAbstractItemModel::headerDataChanged);
+    QSignalSpy dataSpy(&proxy, &QAbstractItemModel::dataChanged);
+    QVERIFY(headerSpy.isValid());
+    QVERIFY(dataSpy.isValid());
+    // When a row header of source row 0 changes, it reaches the proxy row showing it
+    Q_EMIT source.headerDataChanged(Qt::Vertical, 0, 0);
+    QCOMPARE(headerSpy.count(), 1);
+    QCOMPARE(headerSpy.at(0).at(0).value<Qt::Orientation>(), Qt::Vertical);
+    QCOMPARE(headerSpy.at(0).at(1).toInt(), 3);
+    // When a cell of a child row changes, it reaches the child under its proxy parent
+    // (children hang under the cell showing source column 0)
+    const QModelIndex parent = proxy.index(2, 1);
+    QCOMPARE(proxy.rowCount(parent), 1);
+    const QModelIndex child = source.index(0, 2, source.index(1, 0));
+    Q_EMIT source.dataChanged(child, child, { Qt::DisplayRole });
+    QCOMPARE(dataSpy.count(), 1);
+    const QModelIndex changed = dataSpy.at(0).at(0).toModelIndex();
+    QCOMPARE(changed.parent(), parent);
+    QCOMPARE(changed.column(), 0);
+    QCOMPARE(changed.data().toString(), QStringLiteral("c2"));
 }
 
 QTEST_GUILESS_MAIN(TestSortFilterSelectModel)
