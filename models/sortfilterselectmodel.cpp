@@ -1726,7 +1726,7 @@ bool SortFilterSelectModel::lessThan(const QModelIndex& left, const QModelIndex&
     return d->comparator(*d, left, right);
 }
 
-// Misc
+// Editable column, mapping and filtering
 
 QString SortFilterSelectModel::defaultEditableColumnId() const
 {
