@@ -8,7 +8,6 @@
 #include <QFileInfo>
 #include <QPointer>
 #include <QSaveFile>
-#include <QThread>
 
 #include <wx/fileconf.h>
 #include <wx/log.h>
@@ -266,17 +265,44 @@ public:
         scheduleFlush();
     }
 
+    // Records by their encoded names, which are also their names in the file.
+    void write(const std::string& group, const std::string& entry, const std::string& value)
+    {
+        wxFileConfig& records = config();
+        records.Write(wxT('/') + toWx(group) + wxT('/') + toWx(entry), toWx(value));
+        records.SetPath(wxT("/"));
+        // Pending even when this process already held the value: another process may have
+        // stored a different one since, and this write is the later one.
+        pending[group][entry] = value;
+        markChanged();
+    }
+
     bool flushLocked()
     {
         if (!store || !dirty)
             return true;
         if (keepOffDisk)
             return false;
+        // Another process may have stored other records since this one read the file: the file's
+        // records join what is known here, and only this process's own writes replace them.
+        Records merged = snapshot();
+        Records onDisk;
+        if (readFile(&onDisk) == Damaged && !keepAside())
+            return false;
+        for (auto& group : onDisk) {
+            for (auto& entry : group.second)
+                merged[group.first][entry.first] = std::move(entry.second);
+        }
+        for (const auto& group : pending) {
+            for (const auto& entry : group.second)
+                merged[group.first][entry.first] = entry.second;
+        }
+        store = createConfig(merged);
+
         wxLogNull quiet;
         wxMemoryOutputStream out;
         if (!store->Save(out, wxConvUTF8))
             return false;
-        // Save() marks the store clean; it is clean only once the file is written.
         const QByteArray bytes(
             static_cast<const char*>(out.GetOutputStreamBuffer()->GetBufferStart()), static_cast<int>(out.GetSize()));
         if (!QDir().mkpath(QFileInfo(filePath).absolutePath()))
@@ -290,6 +316,7 @@ public:
         }
         if (!file.commit())
             return false;
+        pending.clear();
         dirty = false;
         return true;
     }
@@ -297,37 +324,71 @@ public:
     void reset()
     {
         store.reset();
+        pending.clear();
         dirty = false;
         keepOffDisk = false;
     }
 
 private:
+    enum FileState
+    {
+        Missing,
+        Sound,
+        Damaged
+    };
+
+    FileState readFile(Records* records) const
+    {
+        QFile file(filePath);
+        if (!file.exists())
+            return Missing;
+        if (!file.open(QIODevice::ReadOnly))
+            return Damaged;
+        QByteArray data = file.read(maxReadBytes);
+        bool clean = file.error() == QFileDevice::NoError && file.atEnd();
+        file.close();
+        if (!clean) {
+            // Cut the unread rest at the last whole line.
+            const int lastLine = data.lastIndexOf('\n');
+            data.truncate(lastLine < 0 ? 0 : lastLine + 1);
+        }
+        clean = parseStore(data, records) && clean;
+        return clean ? Sound : Damaged;
+    }
+
     void load()
     {
         filePath = storeFilePath();
+        pending.clear();
         dirty = false;
         keepOffDisk = false;
         Records records;
-        bool clean = true;
-        QFile file(filePath);
-        if (file.exists()) {
-            if (file.open(QIODevice::ReadOnly)) {
-                QByteArray data = file.read(maxReadBytes);
-                clean = file.error() == QFileDevice::NoError && file.atEnd();
-                file.close();
-                if (!clean) {
-                    // Cut the unread rest at the last whole line.
-                    const int lastLine = data.lastIndexOf('\n');
-                    data.truncate(lastLine < 0 ? 0 : lastLine + 1);
-                }
-                clean = parseStore(data, &records) && clean;
-            } else {
-                clean = false;
-            }
-        }
+        const FileState state = readFile(&records);
         store = createConfig(records);
-        if (!clean)
-            keepAside();
+        if (state == Damaged && keepAside()) {
+            // What could be read goes back into a sound file.
+            markChanged();
+        }
+    }
+
+    Records snapshot() const
+    {
+        Records records;
+        wxString groupName;
+        long groupCookie = 0;
+        for (bool group = store->GetFirstGroup(groupName, groupCookie); group;
+             group = store->GetNextGroup(groupName, groupCookie)) {
+            const wxString path = wxT('/') + groupName;
+            store->SetPath(path);
+            wxString entryName;
+            long entryCookie = 0;
+            for (bool entry = store->GetFirstEntry(entryName, entryCookie); entry;
+                 entry = store->GetNextEntry(entryName, entryCookie)) {
+                records[toAscii(groupName)][toAscii(entryName)] = toAscii(store->Read(entryName, wxString()));
+            }
+            store->SetPath(wxT("/"));
+        }
+        return records;
     }
 
     static std::unique_ptr<wxFileConfig> createConfig(const Records& records)
@@ -345,7 +406,8 @@ private:
         return config;
     }
 
-    void keepAside()
+    // Renames a damaged file aside; false when it cannot, and then the file is never written.
+    bool keepAside()
     {
         QString aside = filePath + QLatin1String(".damaged");
         bool kept = false;
@@ -357,12 +419,11 @@ private:
         }
         if (kept) {
             qDebug() << "Column layout store damaged, kept aside as" << aside;
-            // What could be read goes back into a sound file.
-            markChanged();
         } else {
             keepOffDisk = true;
             qDebug() << "Column layout store damaged and not writable, left untouched at" << filePath;
         }
+        return kept;
     }
 
     void scheduleFlush()
@@ -371,7 +432,9 @@ private:
         if (!app)
             return;
         if (postRoutineApp != app) {
+            // A flush queued to an application that is gone never runs.
             postRoutineApp = app;
+            flushQueued = false;
             qAddPostRoutine(flushAtApplicationExit);
         }
         if (!flushQueued) {
@@ -390,6 +453,7 @@ private:
     static void flushAtApplicationExit() { lom::flushColumnStore(); }
 
     std::unique_ptr<wxFileConfig> store;
+    Records pending;
     QString filePath;
     QPointer<QCoreApplication> postRoutineApp;
     bool dirty = false;
@@ -416,15 +480,7 @@ void writeColumnDataToRegistry(const wxString& columnId, int width, int position
     ColumnStore& store = columnStore();
     std::lock_guard<std::mutex> lock(store.mutex);
     wxLogNull quiet;
-    wxFileConfig& config = store.config();
-    const wxString path = recordPath(columnId, parentId);
-    const wxString value = toWx(formatRecord(width, position));
-    wxString old;
-    if (config.Read(path, &old) && old == value)
-        return;
-    config.Write(path, value);
-    config.SetPath(wxT("/"));
-    store.markChanged();
+    store.write(encodeKey('t', parentId), encodeKey('c', columnId), formatRecord(width, position));
 }
 
 int readColumnDataFromRegistry(

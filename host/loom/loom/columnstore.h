@@ -29,7 +29,9 @@
 // the store then keeps its records in memory only. Files larger than 64 MiB count as damaged and
 // only their first 64 MiB are read.
 //
-// Two processes each keep their own copy; the one that writes last replaces the whole file.
+// Every write of the file first reads it again and keeps the records that other processes
+// stored meanwhile: per record, the last process to write it wins, as with a registry. A file
+// damaged since it was read is kept aside as above before the new one is written.
 // All functions may be called without a QCoreApplication and never print anything else.
 namespace lom
 {

@@ -21,10 +21,10 @@
 //   far are ordered by fewer leading zeros first ("a1" < "a01"), then by their code units ("A" <
 //   "a", "1" < "١").
 // - A number is, after surrounding white space, an optional sign ('+', '-' or U+2212), decimal
-//   digits with an optional '.' fraction (at least one digit in all) and an optional exponent
-//   ('e' or 'E', optional sign, digits). Numbers compare exactly by value, at any length and
-//   exponent ("-0" equals "0", "1e999" is greater than any shorter number). "NaN", "inf", "1,5"
-//   and thousands separators are not numbers.
+//   digits (any script) with an optional '.' fraction (at least one digit in all) and an optional
+//   exponent ('e' or 'E', optional sign, digits). Numbers compare exactly by value at any length
+//   ("-0" equals "0", "1e999" is above every double and below "1e1000"); exponents saturate
+//   beyond 10^15. "NaN", "inf", "1,5" and thousands separators are not numbers.
 namespace lom
 {
 /// Natural order (above).

@@ -69,19 +69,33 @@ QString damagedMessage(const QString& asidePath)
     return QStringLiteral("Column layout store damaged, kept aside as \"%1\"").arg(asidePath);
 }
 
-// The second process of the persistence tests: writes one record and ends normally, without
-// flushing on its own. "app" runs with a QCoreApplication that never enters its event loop,
-// "bare" without any application object.
+// The second process of the persistence tests: writes records (table, column, width, position
+// each) and ends normally, without flushing on its own. "app" runs with a QCoreApplication that
+// never enters its event loop, "bare" without any application object.
 int runChild(int argc, char** argv)
 {
-    if (argc < 7)
+    if (argc < 7 || (argc - 3) % 4 != 0)
         return 2;
     const QString mode = QString::fromUtf8(argv[2]);
     std::unique_ptr<QCoreApplication> app;
     if (mode == QLatin1String("app"))
         app = std::make_unique<QCoreApplication>(argc, argv);
-    writeRecord(QString::fromUtf8(argv[3]), QString::fromUtf8(argv[4]), atoi(argv[5]), atoi(argv[6]));
+    for (int i = 3; i + 3 < argc; i += 4) {
+        writeRecord(QString::fromUtf8(argv[i]), QString::fromUtf8(argv[i + 1]), atoi(argv[i + 2]), atoi(argv[i + 3]));
+    }
     return 0;
+}
+
+bool runWriterProcess(const QString& configHome, const QString& mode, const QStringList& records)
+{
+    QProcess child;
+    QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+    environment.insert(QStringLiteral("XDG_CONFIG_HOME"), configHome);
+    child.setProcessEnvironment(environment);
+    child.start(
+        QCoreApplication::applicationFilePath(), QStringList { QStringLiteral("--child-write"), mode } + records);
+    return child.waitForFinished(30000) && child.exitStatus() == QProcess::NormalExit && child.exitCode() == 0
+        && child.readAllStandardError().isEmpty();
 }
 }
 
@@ -104,6 +118,8 @@ private Q_SLOTS:
     void shouldWriteFileWhenControlReturnsToEventLoop();
     void shouldPersistAcrossProcesses_data();
     void shouldPersistAcrossProcesses();
+    void shouldKeepRecordsThatAnotherProcessStored();
+    void shouldKeepFileDamagedSinceLoadingAside();
     void shouldReplaceFileWithoutLeavingTemporaries();
     void shouldKeepOldFileWhenWritingFails();
     void shouldKeepOldFileInReadOnlyDirectory();
@@ -115,6 +131,7 @@ private Q_SLOTS:
     void shouldKeepDamagedFileAside();
     void shouldNeverOverwriteEarlierDamagedFile();
     void shouldKeepUnreadableFileAside();
+    void shouldNeverWriteOverDamagedFileItCannotKeepAside();
 
 private:
     QString storePath() const { return m_dir->path() + QStringLiteral("/corvane/columns.ini"); }
@@ -328,17 +345,8 @@ void tst_LoomColumnStore::shouldPersistAcrossProcesses()
     QVERIFY(lom::flushColumnStore());
 
     // When another process writes a record and exits normally without flushing
-    QProcess child;
-    QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
-    environment.insert(QStringLiteral("XDG_CONFIG_HOME"), m_dir->path());
-    child.setProcessEnvironment(environment);
-    child.start(QCoreApplication::applicationFilePath(),
-        { QStringLiteral("--child-write"), mode, QStringLiteral("Layouts/Ω"), QStringLiteral("Width [px]"),
-            QStringLiteral("77"), QStringLiteral("2") });
-    QVERIFY(child.waitForFinished(30000));
-    QCOMPARE(child.exitStatus(), QProcess::NormalExit);
-    QCOMPARE(child.exitCode(), 0);
-    QCOMPARE(child.readAllStandardError(), QByteArray());
+    QVERIFY(runWriterProcess(m_dir->path(), mode,
+        { QStringLiteral("Layouts/Ω"), QStringLiteral("Width [px]"), QStringLiteral("77"), QStringLiteral("2") }));
 
     // Then a store that reads the file again sees what that process wrote
     lom::resetColumnStore();
@@ -346,6 +354,56 @@ void tst_LoomColumnStore::shouldPersistAcrossProcesses()
     QCOMPARE(record.width, 77);
     QCOMPARE(record.position, 2);
     QCOMPARE(savedKeys(QStringLiteral("Layouts")), QStringList { QStringLiteral("Mine") });
+}
+
+void tst_LoomColumnStore::shouldKeepRecordsThatAnotherProcessStored()
+{
+    // Given this process has read the store, holds an unflushed record, and writes again a value it already stored
+    writeRecord(QStringLiteral("Shared"), QStringLiteral("Stale"), 10, 0);
+    writeRecord(QStringLiteral("Shared"), QStringLiteral("Again"), 5, 0);
+    QVERIFY(lom::flushColumnStore());
+    lom::resetColumnStore();
+    QCOMPARE(readRecord(QStringLiteral("Shared"), QStringLiteral("Stale")).width, 10);
+    writeRecord(QStringLiteral("Mine"), QStringLiteral("A"), 1, 0);
+
+    // When another process stores other records, and two that this process writes afterwards
+    const QStringList theirs { QStringLiteral("Theirs"), QStringLiteral("B"), QStringLiteral("77"), QStringLiteral("1"),
+        QStringLiteral("Shared"), QStringLiteral("Stale"), QStringLiteral("20"), QStringLiteral("2"),
+        QStringLiteral("Mine"), QStringLiteral("A"), QStringLiteral("99"), QStringLiteral("3"),
+        QStringLiteral("Shared"), QStringLiteral("Again"), QStringLiteral("66"), QStringLiteral("4") };
+    QVERIFY(runWriterProcess(m_dir->path(), QStringLiteral("bare"), theirs));
+    writeRecord(QStringLiteral("Shared"), QStringLiteral("Again"), 5, 0);
+    QVERIFY(lom::flushColumnStore());
+
+    // Then the file keeps both processes' records, and each record holds the value written last
+    QCOMPARE(readRecord(QStringLiteral("Theirs"), QStringLiteral("B")).width, 77);
+    lom::resetColumnStore();
+    QCOMPARE(readRecord(QStringLiteral("Mine"), QStringLiteral("A")).width, 1);
+    QCOMPARE(readRecord(QStringLiteral("Theirs"), QStringLiteral("B")).width, 77);
+    QCOMPARE(readRecord(QStringLiteral("Shared"), QStringLiteral("Stale")).width, 20);
+    QCOMPARE(readRecord(QStringLiteral("Shared"), QStringLiteral("Again")).width, 5);
+}
+
+void tst_LoomColumnStore::shouldKeepFileDamagedSinceLoadingAside()
+{
+    // Given a store read from a sound file, with a pending record
+    writeRecord(QStringLiteral("Layers"), QStringLiteral("Name"), 120, 0);
+    QVERIFY(lom::flushColumnStore());
+    writeRecord(QStringLiteral("Layers"), QStringLiteral("Color"), 40, 1);
+
+    // When the file is damaged before the store writes again
+    const QByteArray damage("[tlayers]\ncname=1,2\n\x01\x02 not a record\n");
+    QVERIFY(writeFile(storePath(), damage));
+    cvtest::MessageCapture debug;
+    QVERIFY(lom::flushColumnStore());
+
+    // Then the damaged file is kept aside, not overwritten, and the new file holds every record
+    const QString aside = storePath() + QStringLiteral(".damaged");
+    QCOMPARE(debug.messages(), QStringList { damagedMessage(aside) });
+    QVERIFY(fileContents(aside) == damage);
+    lom::resetColumnStore();
+    QCOMPARE(savedKeys(QStringLiteral("Layers")), (QStringList { QStringLiteral("Color"), QStringLiteral("Name") }));
+    QCOMPARE(savedKeys(QStringLiteral("layers")), QStringList { QStringLiteral("name") });
 }
 
 void tst_LoomColumnStore::shouldReplaceFileWithoutLeavingTemporaries()
@@ -571,6 +629,31 @@ void tst_LoomColumnStore::shouldKeepUnreadableFileAside()
     QVERIFY(lom::flushColumnStore());
     lom::resetColumnStore();
     QCOMPARE(readRecord(QStringLiteral("Layers"), QStringLiteral("Name")).width, 90);
+}
+
+void tst_LoomColumnStore::shouldNeverWriteOverDamagedFileItCannotKeepAside()
+{
+    // Given a damaged file in a directory that refuses renames
+    const QByteArray contents("[tlayers]\ncname=120,0\ngarbage\n");
+    QVERIFY(writeFile(storePath(), contents));
+    const QString dir = m_dir->path() + QStringLiteral("/corvane");
+    QVERIFY(QFile::setPermissions(dir, QFile::ReadOwner | QFile::ExeOwner));
+    if (QFile(dir + QStringLiteral("/probe")).open(QIODevice::WriteOnly))
+        QSKIP("Permissions do not bind this user (root)");
+    cvtest::MessageCapture debug;
+
+    // When the store reads it and is asked to write
+    QCOMPARE(readRecord(QStringLiteral("layers"), QStringLiteral("name")).width, 120);
+    writeRecord(QStringLiteral("layers"), QStringLiteral("other"), 10, 1);
+
+    // Then it says so, keeps working in memory, and leaves the file as it was even when writing is possible again
+    QCOMPARE(debug.messages(),
+        QStringList { QStringLiteral("Column layout store damaged and not writable, left untouched at \"%1\"")
+                          .arg(storePath()) });
+    QVERIFY(QFile::setPermissions(dir, QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner));
+    QVERIFY(!lom::flushColumnStore());
+    QCOMPARE(fileContents(storePath()), contents);
+    QCOMPARE(readRecord(QStringLiteral("layers"), QStringLiteral("other")).width, 10);
 }
 
 int main(int argc, char** argv)
