@@ -62,7 +62,7 @@ QVariant ColumnContextMenuModel::data(const QModelIndex& index, int role) const
             return m_owner->isSourceColumnVisible(row);
         case EnabledRole:
             return !(source->headerData(row, Qt::Horizontal, ColumnCodeRole).toInt() == UnhideableColumnCode
-                     && m_owner->isSourceColumnVisible(row));
+                && m_owner->isSourceColumnVisible(row));
         case TypeRole:
             return QStringLiteral("showhide");
         default:
@@ -98,9 +98,9 @@ QVariant ColumnContextMenuModel::data(const QModelIndex& index, int role) const
 
 QHash<int, QByteArray> ColumnContextMenuModel::roleNames() const
 {
-    return {{NameRole, QByteArrayLiteral("name")},       {NameNotEmptyMenuRole, QByteArrayLiteral("nameNotEmpty")},
-            {CheckableRole, QByteArrayLiteral("checkable")}, {CheckedRole, QByteArrayLiteral("checked")},
-            {EnabledRole, QByteArrayLiteral("enabled")}, {TypeRole, QByteArrayLiteral("type")}};
+    return { { NameRole, QByteArrayLiteral("name") }, { NameNotEmptyMenuRole, QByteArrayLiteral("nameNotEmpty") },
+        { CheckableRole, QByteArrayLiteral("checkable") }, { CheckedRole, QByteArrayLiteral("checked") },
+        { EnabledRole, QByteArrayLiteral("enabled") }, { TypeRole, QByteArrayLiteral("type") } };
 }
 
 void ColumnContextMenuModel::setSourceColumnVisible(int sourceColumn, bool visible)

@@ -312,8 +312,7 @@ StoredColumnData SortFilterSelectModel::Pimpl::readColumnData(int sourceColumn, 
     bool hidden = hiddenByHeader(model, sourceColumn);
     int position = defaultPosition;
     const int width = lom::readColumnDataFromRegistry(lum::wxFromQt(identifier), defaultWidth,
-                                                      columns[std::size_t(sourceColumn)].position, hidden, position,
-                                                      lum::wxFromQt(parentId));
+        columns[std::size_t(sourceColumn)].position, hidden, position, lum::wxFromQt(parentId));
     result.width = width != 0 ? width : defaultWidth;
     result.visible = !hidden;
     result.position = position;
@@ -387,14 +386,14 @@ bool SortFilterSelectModel::Pimpl::fileSizeLessThan(const Pimpl& d, const QModel
     return lom::fileSizeLessThan(leftText, rightText);
 }
 
-bool SortFilterSelectModel::Pimpl::caseInsensitiveLessThan(const Pimpl& d, const QModelIndex& left,
-                                                           const QModelIndex& right)
+bool SortFilterSelectModel::Pimpl::caseInsensitiveLessThan(
+    const Pimpl& d, const QModelIndex& left, const QModelIndex& right)
 {
     QVariant leftScratch;
     QVariant rightScratch;
     return QString::compare(d.sortValue(left, leftScratch).toString(), d.sortValue(right, rightScratch).toString(),
-                            Qt::CaseInsensitive)
-           < 0;
+               Qt::CaseInsensitive)
+        < 0;
 }
 
 bool SortFilterSelectModel::Pimpl::valueTypeLessThan(const Pimpl& d, const QModelIndex& left, const QModelIndex& right)
@@ -569,8 +568,8 @@ QItemSelection SortFilterSelectModel::Pimpl::wholeRows(const QItemSelection& sel
         const QPersistentModelIndex& bottomRight = range.bottomRight();
         if (!topLeft.isValid() || !bottomRight.isValid() || topLeft.parent() != bottomRight.parent())
             continue;
-        groups[topLeft.parent()].emplace_back(std::min(topLeft.row(), bottomRight.row()),
-                                              std::max(topLeft.row(), bottomRight.row()));
+        groups[topLeft.parent()].emplace_back(
+            std::min(topLeft.row(), bottomRight.row()), std::max(topLeft.row(), bottomRight.row()));
     }
     return wholeRows(groups);
 }
@@ -634,8 +633,8 @@ void SortFilterSelectModel::Pimpl::restoreRowSnapshot(const RowSnapshot& snapsho
     if (!rows.isEmpty() || selectionModel.hasSelection())
         selectionModel.select(rows, QItemSelectionModel::ClearAndSelect);
     if (snapshot.hasCurrent) {
-        QModelIndex current = owner->mapFromSource(
-            model->index(snapshot.currentRow, snapshot.currentColumn, snapshot.currentParent));
+        QModelIndex current
+            = owner->mapFromSource(model->index(snapshot.currentRow, snapshot.currentColumn, snapshot.currentParent));
         if (!current.isValid())
             current = owner->mapFromSource(model->index(snapshot.currentRow, anyColumn, snapshot.currentParent));
         if (current.isValid())
@@ -657,7 +656,7 @@ void SortFilterSelectModel::Pimpl::notifyRow(int row, int role)
     const QModelIndex first = owner->index(row, 0);
     const QModelIndex end = owner->index(row, last);
     if (first.isValid() && end.isValid())
-        Q_EMIT owner->dataChanged(first, end, {role});
+        Q_EMIT owner->dataChanged(first, end, { role });
 }
 
 bool SortFilterSelectModel::Pimpl::ensurePreFocusCell()
@@ -676,7 +675,7 @@ void SortFilterSelectModel::Pimpl::notifyPreFocusCell(const QModelIndex& cell, c
     const QModelIndex parent = reference.isValid() && reference.parent().isValid() ? reference.parent() : QModelIndex();
     const QModelIndex target = owner->index(cell.row(), cell.column(), parent);
     if (target.isValid())
-        Q_EMIT owner->dataChanged(target, target, {isPreFocusCellRole});
+        Q_EMIT owner->dataChanged(target, target, { isPreFocusCellRole });
 }
 
 // ConnectionKeeper
@@ -701,8 +700,8 @@ void SortFilterSelectModel::ConnectionKeeper::resetColumns(QAbstractItemModel* m
         d->invalidateColumns();
     if (model) {
         d->columnOrder.erase(std::remove_if(d->columnOrder.begin(), d->columnOrder.end(),
-                                            [model](int c) { return hiddenByHeader(model, c); }),
-                             d->columnOrder.end());
+                                 [model](int c) { return hiddenByHeader(model, c); }),
+            d->columnOrder.end());
     }
     d->rebuildColumnPositions();
     d->invalidateColumns();
@@ -724,9 +723,9 @@ void SortFilterSelectModel::ConnectionKeeper::connectTo(QAbstractItemModel* mode
     // The base class forwards data and header changes through its own column numbering (visible
     // columns in source order); they must reach the views where the source columns are shown.
     QObject::disconnect(model, SIGNAL(dataChanged(QModelIndex, QModelIndex, QVector<int>)), d->owner,
-                        SLOT(_q_sourceDataChanged(QModelIndex, QModelIndex, QVector<int>)));
+        SLOT(_q_sourceDataChanged(QModelIndex, QModelIndex, QVector<int>)));
     QObject::disconnect(model, SIGNAL(headerDataChanged(Qt::Orientation, int, int)), d->owner,
-                        SLOT(_q_sourceHeaderDataChanged(Qt::Orientation, int, int)));
+        SLOT(_q_sourceHeaderDataChanged(Qt::Orientation, int, int)));
     connect(model, &QAbstractItemModel::dataChanged, this, &ConnectionKeeper::onDataChanged);
     connect(model, &QAbstractItemModel::headerDataChanged, this, &ConnectionKeeper::onHeaderDataChanged);
     connect(model, &QObject::destroyed, this, &ConnectionKeeper::onSourceDestroyed);
@@ -737,8 +736,7 @@ bool SortFilterSelectModel::ConnectionKeeper::ignored(const QModelIndex& parent,
     return parent.isValid() || last < first || first < 0 || first > int(d->columns.size());
 }
 
-void SortFilterSelectModel::ConnectionKeeper::onColumnsAboutToBeInserted(const QModelIndex& parent, int first,
-                                                                          int last)
+void SortFilterSelectModel::ConnectionKeeper::onColumnsAboutToBeInserted(const QModelIndex& parent, int first, int last)
 {
     if (!d->owner->sourceModel() || ignored(parent, first, last))
         return;
@@ -810,14 +808,14 @@ void SortFilterSelectModel::ConnectionKeeper::onColumnsAboutToBeRemoved(const QM
         if (identifier.isEmpty())
             continue;
         const ColumnInfo& info = d->columns[std::size_t(c)];
-        lom::writeColumnDataToRegistry(lum::wxFromQt(identifier), info.visible ? info.width : 0, info.position,
-                                       lum::wxFromQt(d->parentId));
+        lom::writeColumnDataToRegistry(
+            lum::wxFromQt(identifier), info.visible ? info.width : 0, info.position, lum::wxFromQt(d->parentId));
     }
     if (first <= end)
         d->columns.erase(d->columns.begin() + first, d->columns.begin() + end + 1);
     d->columnOrder.erase(std::remove_if(d->columnOrder.begin(), d->columnOrder.end(),
-                                        [first, last](int c) { return c >= first && c <= last; }),
-                         d->columnOrder.end());
+                             [first, last](int c) { return c >= first && c <= last; }),
+        d->columnOrder.end());
     for (int& column : d->columnOrder) {
         if (column > last)
             column -= count;
@@ -846,12 +844,11 @@ void SortFilterSelectModel::ConnectionKeeper::onModelReset()
     resetColumns(d->owner->sourceModel());
 }
 
-void SortFilterSelectModel::ConnectionKeeper::onDataChanged(const QModelIndex& topLeft, const QModelIndex& bottomRight,
-                                                            const QVector<int>& roles)
+void SortFilterSelectModel::ConnectionKeeper::onDataChanged(
+    const QModelIndex& topLeft, const QModelIndex& bottomRight, const QVector<int>& roles)
 {
     QAbstractItemModel* model = d->owner->sourceModel();
-    if (!model || !topLeft.isValid() || !bottomRight.isValid() || topLeft.model() != model
-        || d->columnOrder.empty())
+    if (!model || !topLeft.isValid() || !bottomRight.isValid() || topLeft.model() != model || d->columnOrder.empty())
         return;
     int left = INT_MAX;
     int right = -1;
@@ -869,7 +866,8 @@ void SortFilterSelectModel::ConnectionKeeper::onDataChanged(const QModelIndex& t
     int bottom = -1;
     void* internal = nullptr;
     for (int row = topLeft.row(); row <= bottomRight.row(); ++row) {
-        const QModelIndex base = d->owner->QSortFilterProxyModel::mapFromSource(model->index(row, anyColumn, sourceParent));
+        const QModelIndex base
+            = d->owner->QSortFilterProxyModel::mapFromSource(model->index(row, anyColumn, sourceParent));
         if (!base.isValid())
             continue;
         top = std::min(top, base.row());
@@ -878,8 +876,8 @@ void SortFilterSelectModel::ConnectionKeeper::onDataChanged(const QModelIndex& t
     }
     if (bottom < 0)
         return;
-    Q_EMIT d->owner->dataChanged(d->owner->createIndex(top, left, internal), d->owner->createIndex(bottom, right, internal),
-                                 roles);
+    Q_EMIT d->owner->dataChanged(
+        d->owner->createIndex(top, left, internal), d->owner->createIndex(bottom, right, internal), roles);
 }
 
 void SortFilterSelectModel::ConnectionKeeper::onHeaderDataChanged(Qt::Orientation orientation, int first, int last)
@@ -1066,13 +1064,13 @@ QVariant SortFilterSelectModel::data(const QModelIndex& index, int role) const
         return index.row() == d->hoveredRow;
     if (role == d->isPreFocusCellRole)
         return index.row() == d->preFocusCell.row() && index.column() == d->preFocusCell.column()
-               && index.parent() == d->preFocusCell.parent();
+            && index.parent() == d->preFocusCell.parent();
     if (role == d->isFocusCellRole)
         return index.row() == d->focusCell.row() && index.column() == d->focusCell.column()
-               && index.parent() == d->focusCell.parent();
+            && index.parent() == d->focusCell.parent();
     if (role == d->beginEditRole && d->beginEditRow >= 0 && !d->defaultEditableColumnId.isEmpty()) {
         return index.row() == d->beginEditRow
-               && columnIdentifier(sourceModel(), mapProxyColumnToSource(index.column())) == d->defaultEditableColumnId;
+            && columnIdentifier(sourceModel(), mapProxyColumnToSource(index.column())) == d->defaultEditableColumnId;
     }
     return QSortFilterProxyModel::data(index, role);
 }
@@ -1090,11 +1088,9 @@ QHash<int, QByteArray> SortFilterSelectModel::roleNames() const
     QHash<int, QByteArray> names;
     if (const QAbstractItemModel* model = sourceModel())
         names = model->roleNames();
-    const std::pair<int, const char*> extras[] = {{d->isSelectedRole, "isSelected"},
-                                                  {d->isHoveredRole, "isHovered"},
-                                                  {d->beginEditRole, "beginedit"},
-                                                  {d->isPreFocusCellRole, "isPreFocusCell"},
-                                                  {d->isFocusCellRole, "isFocusCell"}};
+    const std::pair<int, const char*> extras[]
+        = { { d->isSelectedRole, "isSelected" }, { d->isHoveredRole, "isHovered" }, { d->beginEditRole, "beginedit" },
+              { d->isPreFocusCellRole, "isPreFocusCell" }, { d->isFocusCellRole, "isFocusCell" } };
     for (const auto& extra : extras) {
         if (extra.first >= 0)
             names.insert(extra.first, QByteArray(extra.second));
@@ -1168,12 +1164,12 @@ void SortFilterSelectModel::updateSelection(const QItemSelection& selected, cons
     const int last = columnCount() - 1;
     if (last < 0)
         return;
-    for (const QItemSelection* selection : {&selected, &deselected}) {
+    for (const QItemSelection* selection : { &selected, &deselected }) {
         for (const QItemSelectionRange& range : *selection) {
             const QModelIndex topLeft = index(range.top(), 0, range.topLeft().parent());
             const QModelIndex bottomRight = index(range.bottom(), last, range.bottomRight().parent());
             if (topLeft.isValid() && bottomRight.isValid())
-                Q_EMIT dataChanged(topLeft, bottomRight, {d->isSelectedRole});
+                Q_EMIT dataChanged(topLeft, bottomRight, { d->isSelectedRole });
         }
     }
     Q_EMIT selectionChanged();
@@ -1265,7 +1261,7 @@ void SortFilterSelectModel::selectAll()
     if (rows <= 0 || columnCount() <= 0)
         return;
     d->selectionModel.select(QItemSelection(index(0, 0), index(rows - 1, 0)),
-                             QItemSelectionModel::ClearAndSelect | QItemSelectionModel::Rows);
+        QItemSelectionModel::ClearAndSelect | QItemSelectionModel::Rows);
 }
 
 void SortFilterSelectModel::selectPreviousRow()
@@ -1291,8 +1287,8 @@ void SortFilterSelectModel::selectNextRow()
     const QModelIndex current = d->selectionModel.currentIndex();
     const QModelIndex parent = current.parent();
     const int rows = rowCount(parent);
-    QModelIndex target =
-        index(std::max(std::min(current.row() + 1, rows - 1), 0), std::max(current.column(), 0), parent);
+    QModelIndex target
+        = index(std::max(std::min(current.row() + 1, rows - 1), 0), std::max(current.column(), 0), parent);
     if (hasChildren(current)) {
         target = index(0, current.column(), current);
     } else if (target == current && parent.isValid()) {
@@ -1405,7 +1401,8 @@ void SortFilterSelectModel::increasePreFocusIndexRow()
     if (row >= rows - 1)
         d->preFocusCell = parent.sibling(parent.row() + 1, parent.column());
     else
-        d->preFocusCell = index(std::min(row + 1, rows - 1), std::max(std::min(columnCount(parent), column), 0), parent);
+        d->preFocusCell
+            = index(std::min(row + 1, rows - 1), std::max(std::min(columnCount(parent), column), 0), parent);
     if (!old.isValid())
         old = d->preFocusCell;
     if (checkPreFocusOnParent(old)) {
@@ -1440,7 +1437,7 @@ void SortFilterSelectModel::unsetPreFocus()
     d->preFocusCell = QPersistentModelIndex();
     const QModelIndex cell = index(old.row(), old.column());
     if (cell.isValid())
-        Q_EMIT dataChanged(cell, cell, {d->isPreFocusCellRole});
+        Q_EMIT dataChanged(cell, cell, { d->isPreFocusCellRole });
 }
 
 bool SortFilterSelectModel::checkPreFocusOnParent(const QModelIndex& oldPreFocusIndex)
@@ -1458,7 +1455,7 @@ void SortFilterSelectModel::requestActiveFocusOnPrefocusedCell()
     d->focusCell = d->preFocusCell;
     const QModelIndex cell = index(d->focusCell.row(), d->focusCell.column(), d->focusCell.parent());
     if (cell.isValid())
-        Q_EMIT dataChanged(cell, cell, {d->isFocusCellRole});
+        Q_EMIT dataChanged(cell, cell, { d->isFocusCellRole });
 }
 
 // Column layout
@@ -1606,11 +1603,11 @@ void SortFilterSelectModel::saveColumnData()
     snapshot.reserve(d->columns.size());
     for (std::size_t c = 0; c < d->columns.size(); ++c) {
         const ColumnInfo& info = d->columns[c];
-        snapshot.push_back({int(c), columnIdentifier(model, int(c)), info.position, info.visible ? info.width : 0,
-                            info.visible});
+        snapshot.push_back(
+            { int(c), columnIdentifier(model, int(c)), info.position, info.visible ? info.width : 0, info.visible });
     }
     std::stable_sort(snapshot.begin(), snapshot.end(),
-                     [](const ColumnState& a, const ColumnState& b) { return a.position < b.position; });
+        [](const ColumnState& a, const ColumnState& b) { return a.position < b.position; });
     for (const ColumnState& state : snapshot)
         stored.remove(state.identifier);
 
@@ -1651,10 +1648,10 @@ void SortFilterSelectModel::loadColumnData()
     for (std::size_t c = 0; c < d->columns.size(); ++c) {
         const StoredColumnData stored = d->readColumnData(int(c), 0);
         if (stored.found)
-            entries.push_back({int(c), stored});
+            entries.push_back({ int(c), stored });
     }
     std::stable_sort(entries.begin(), entries.end(),
-                     [](const Entry& a, const Entry& b) { return a.data.position < b.data.position; });
+        [](const Entry& a, const Entry& b) { return a.data.position < b.data.position; });
     std::vector<int> order;
     for (const Entry& entry : entries) {
         d->columns[std::size_t(entry.column)].width = entry.data.width;
@@ -1693,7 +1690,8 @@ void SortFilterSelectModel::doSort(int proxyColumn, bool isAscending, bool force
         d->sortColumn = column;
         int code = DefaultSortType;
         bool isInt = false;
-        const int header = sourceModel() ? sourceModel()->headerData(column, Qt::Horizontal, SortTypeRole).toInt(&isInt) : 0;
+        const int header
+            = sourceModel() ? sourceModel()->headerData(column, Qt::Horizontal, SortTypeRole).toInt(&isInt) : 0;
         if (isInt)
             code = header;
         d->setSortType(code);
@@ -1728,7 +1726,7 @@ bool SortFilterSelectModel::lessThan(const QModelIndex& left, const QModelIndex&
     return d->comparator(*d, left, right);
 }
 
-// Misc
+// Editable column, mapping and filtering
 
 QString SortFilterSelectModel::defaultEditableColumnId() const
 {

@@ -38,10 +38,10 @@ class SortFilterSelectModel : public QSortFilterProxyModel
     Q_PROPERTY(int selectedSourceRowsCount READ selectedSourceRowsCount NOTIFY selectionChanged)
     /// Column identifier whose cell in the begin-edit row reports "beginedit".
     Q_PROPERTY(QString defaultEditableColumnId READ defaultEditableColumnId WRITE setDefaultEditableColumnId NOTIFY
-                   defaultEditableColumnIdChanged)
+            defaultEditableColumnIdChanged)
     /// The selected rows as source indexes.
-    Q_PROPERTY(QModelIndexList selectedSourceRows READ selectedSourceRows WRITE setSelectedSourceRows NOTIFY
-                   selectionChanged)
+    Q_PROPERTY(
+        QModelIndexList selectedSourceRows READ selectedSourceRows WRITE setSelectedSourceRows NOTIFY selectionChanged)
     /// The row filter; not owned. A destroyed filter reads as null and is never called.
     Q_PROPERTY(lum::RowFilter* filter READ filter WRITE setFilter NOTIFY filterChanged)
     /// The row comparator replacing the typed comparators; not owned. A destroyed sorter reads as null.
@@ -83,7 +83,10 @@ public:
     QModelIndex mapFromSource(const QModelIndex& sourceIndex) const override;
 
 public Q_SLOTS:
+    /// Sends the "isSelected" row notifications and selectionChanged() for a selection change.
     void updateSelection(const QItemSelection& selected, const QItemSelection& deselected);
+    // Selection: every selecting slot selects whole rows; a selection stays a set of whole rows
+    // through every column change. Cells that do not exist (or of other models) select nothing.
     void shiftSelection(int row, int column);
     void shiftSelection(const QModelIndex& cell);
     void ctrlSelection(int row, int column);
@@ -96,8 +99,11 @@ public Q_SLOTS:
     void clearSelection();
     bool isSelected(int row, const QModelIndex& parent = QModelIndex()) const;
     void selectAll();
+    /// Keyboard stepping of the current row; knows parent and child rows.
     void selectPreviousRow();
     void selectNextRow();
+    // The keyboard pre-focus cell, reported through "isPreFocusCell"; kept only while the
+    // current row has no children.
     void increasePreFocusIndexRow();
     void decreasePreFocusIndexRow();
     void increasePreFocusIndexColumn();
@@ -105,30 +111,45 @@ public Q_SLOTS:
     bool hasPreFocus() const;
     void unsetPreFocus();
     bool checkPreFocusOnParent(const QModelIndex& oldPreFocusIndex);
+    /// Copies the pre-focus cell to the focus cell and notifies it ("isFocusCell").
     void requestActiveFocusOnPrefocusedCell();
+    /// Sets (or, with hovered false, clears) the row reporting "isHovered".
     void setHovered(int row, bool hovered);
+    /// The row whose cell in the defaultEditableColumnId column reports "beginedit"; -1 for none.
     void setBeginEditIndex(int row);
+    /// The anchor of a shift selection: the current index when there is a selection, else cell (0, 0).
     QModelIndex getShiftSelectionStart() const;
+    /// Moves the column at proxy column from to proxy column to; invalid columns are logged and ignored.
     void moveColumn(int from, int to);
+    // Widths in pixels and proportional weights; 100 and 0 for a column without a record.
     void resizeColumn(int proxyColumn, int newSize);
     int columnWidth(int proxyColumn) const;
     int naturalWidth() const;
     void setColumnWidth(int proxyColumn, int width);
     int columnProportionalWidth(int proxyColumn) const;
     int proportionalWidth() const;
+    // Mapping: column numbers without a counterpart come back unchanged, rows as -1.
     int mapProxyColumnToSource(int proxyColumn) const;
     int mapSourceColumnToProxy(int sourceColumn) const;
     int mapSourceRowToProxy(int sourceRow) const;
     int mapProxyRowToSource(int proxyRow) const;
     QModelIndex mapProxyIndexToSource(int proxyRow, int proxyColumn) const;
     QModelIndex mapProxyIndexToSource(const QModelIndex& proxyIndex) const;
+    /// Hides or shows a source column; the last visible column cannot be hidden. A shown column
+    /// returns to the position it had when it was hidden.
     void setSourceColumnVisible(int sourceColumn, bool visible);
     void showAllColumns();
+    /// The visible columns back in source order; hidden ones stay hidden.
     void restoreColumnPositions();
+    /// Sorts by a proxy column with the comparator its header names; unchanged sorts do nothing
+    /// unless forced.
     void doSort(int proxyColumn, bool isAscending, bool force = false);
+    /// Back to source order.
     void unSort();
     bool isInitiallyAscending(int proxyColumn) const;
+    /// Stores the layout of every identified column under parentId.
     void saveColumnData();
+    /// Applies the layout stored under parentId and the initial sort; keeps the selected rows.
     void loadColumnData();
     int selectedSourceRowsCount() const;
     QString defaultEditableColumnId() const;

@@ -12,8 +12,8 @@ TableProxyTestModel::~TableProxyTestModel() = default;
 
 HeaderRoles TableProxyTestModel::column(const QString& name, const QString& id)
 {
-    HeaderRoles header{{Qt::DisplayRole, name}, {NameNotEmptyRole, name.isEmpty() ? QStringLiteral("?") : name},
-                       {ColumnCodeRole, 0}};
+    HeaderRoles header { { Qt::DisplayRole, name }, { NameNotEmptyRole, name.isEmpty() ? QStringLiteral("?") : name },
+        { ColumnCodeRole, 0 } };
     if (!id.isEmpty())
         header.insert(ColumnIdRole, id);
     return header;
@@ -122,7 +122,7 @@ void TableProxyTestModel::setCell(int row, int column, const QVariant& value, in
 {
     m_root.children.at(std::size_t(row))->cells.at(std::size_t(column)).insert(role, value);
     const QModelIndex cell = index(row, column);
-    Q_EMIT dataChanged(cell, cell, {role});
+    Q_EMIT dataChanged(cell, cell, { role });
 }
 
 void TableProxyTestModel::setHeader(int column, int role, const QVariant& value)

@@ -77,6 +77,7 @@ void TestColumnContextMenuModel::shouldBeOwnedByProxy()
     SortFilterSelectModel proxy;
     QAbstractItemModel* menu = proxy.property("columnModel").value<QAbstractItemModel*>();
     QVERIFY(menu);
+    new QAbstractItemModelTester(menu, QAbstractItemModelTester::FailureReportingMode::QtTest, menu);
     QCOMPARE(menu, proxy.columnModel());
     QCOMPARE(menu->parent(), nullptr);
     QCOMPARE(QString::fromLatin1(menu->metaObject()->className()), QStringLiteral("core::ColumnContextMenuModel"));
@@ -99,13 +100,14 @@ void TestColumnContextMenuModel::shouldAnswerEveryRoleOfEveryRowKind_data()
     QTest::addColumn<QVariantList>("expected"); // name, nameNotEmpty, checkable, checked, enabled, type
     const QVariant none;
     // Column Q has an empty display header and a menu name
-    QTest::newRow("column") << 1 << QVariantList{QString(), QStringLiteral("Quantity"), true, true, true, "showhide"};
-    QTest::newRow("separator") << 4 << QVariantList{false, false, false, none, none, "separator"};
+    QTest::newRow("column") << 1
+                            << QVariantList { QString(), QStringLiteral("Quantity"), true, true, true, "showhide" };
+    QTest::newRow("separator") << 4 << QVariantList { false, false, false, none, none, "separator" };
     QTest::newRow("show all") << 5
-                              << QVariantList{"&Show all columns", "&Show all columns", false, none, none, "action"};
+                              << QVariantList { "&Show all columns", "&Show all columns", false, none, none, "action" };
     QTest::newRow("restore") << 6
-                             << QVariantList{"&Restore column positions", "&Restore column positions", false, none,
-                                             none, "action"};
+                             << QVariantList { "&Restore column positions", "&Restore column positions", false, none,
+                                    none, "action" };
 }
 
 void TestColumnContextMenuModel::shouldAnswerEveryRoleOfEveryRowKind()
@@ -132,8 +134,8 @@ void TestColumnContextMenuModel::shouldAnswerEveryRoleOfEveryRowKind()
 void TestColumnContextMenuModel::shouldNameRolesExactly()
 {
     Fixture f;
-    const QHash<int, QByteArray> expected{{0, "name"},    {1, "nameNotEmpty"}, {2, "checkable"},
-                                          {3, "checked"}, {4, "enabled"},      {5, "type"}};
+    const QHash<int, QByteArray> expected { { 0, "name" }, { 1, "nameNotEmpty" }, { 2, "checkable" }, { 3, "checked" },
+        { 4, "enabled" }, { 5, "type" } };
     QCOMPARE(f.menu->roleNames(), expected);
 }
 

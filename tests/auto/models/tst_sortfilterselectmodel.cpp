@@ -12,8 +12,8 @@
 #include <QSize>
 #include <QtTest>
 
-using cvtest::TableProxyTestModel;
 using core::SortFilterSelectModel;
+using cvtest::TableProxyTestModel;
 
 namespace
 {
@@ -73,15 +73,17 @@ private Q_SLOTS:
     void shouldRebuildColumnsOnSourceReset();
     void shouldForgetColumnsWhenSourceIsDestroyed();
     void shouldEmitParentIdAndEditableColumnChangesOnce();
+    void shouldDropConnectionsOfReplacedSource();
+    void shouldNotifyRowHeaderAndChildChangesAtShownRows();
 };
 
 void TestSortFilterSelectModel::shouldAssignExtraRolesAboveSourceRoles_data()
 {
     QTest::addColumn<QList<int>>("sourceRoles");
     QTest::addColumn<QList<int>>("expected");
-    QTest::newRow("standard roles only") << QList<int>{} << QList<int>{256, 257, 258, 259, 260};
-    QTest::newRow("256 and 257 taken") << QList<int>{256, 257} << QList<int>{258, 259, 260, 261, 262};
-    QTest::newRow("gap at 258") << QList<int>{256, 257, 259} << QList<int>{258, 260, 261, 262, 263};
+    QTest::newRow("standard roles only") << QList<int> {} << QList<int> { 256, 257, 258, 259, 260 };
+    QTest::newRow("256 and 257 taken") << QList<int> { 256, 257 } << QList<int> { 258, 259, 260, 261, 262 };
+    QTest::newRow("gap at 258") << QList<int> { 256, 257, 259 } << QList<int> { 258, 260, 261, 262, 263 };
 }
 
 void TestSortFilterSelectModel::shouldAssignExtraRolesAboveSourceRoles()
@@ -100,7 +102,7 @@ void TestSortFilterSelectModel::shouldAssignExtraRolesAboveSourceRoles()
     // When it is attached
     proxy.setSourceModel(&source);
     // Then the five extra roles take the smallest free numbers, in their order
-    const QList<QByteArray> extras{"isSelected", "isHovered", "beginedit", "isPreFocusCell", "isFocusCell"};
+    const QList<QByteArray> extras { "isSelected", "isHovered", "beginedit", "isPreFocusCell", "isFocusCell" };
     for (int i = 0; i < extras.size(); ++i)
         QCOMPARE(cvtest::roleNumber(proxy, extras.at(i)), expected.at(i));
     for (int role : sourceRoles)
@@ -273,7 +275,7 @@ void TestSortFilterSelectModel::shouldFilterAndResortOnFilterInvalidate()
     proxy.setSourceModel(&source);
     proxy.doSort(0, false);
     TextFilter filter;
-    filter.hidden = QStringList{QStringLiteral("P1")};
+    filter.hidden = QStringList { QStringLiteral("P1") };
     proxy.setFilter(&filter);
     // Setting the filter does not re-filter by itself
     QCOMPARE(proxy.rowCount(), 4);
@@ -285,7 +287,7 @@ void TestSortFilterSelectModel::shouldFilterAndResortOnFilterInvalidate()
     // The row count shrank: no re-sort
     QCOMPARE(sortSpy.count(), 0);
     // When the filter shows everything again and a new row came meanwhile
-    source.insertRowAt(0, {QStringLiteral("P9"), QStringLiteral("Q9")});
+    source.insertRowAt(0, { QStringLiteral("P9"), QStringLiteral("Q9") });
     filter.hidden.clear();
     Q_EMIT filter.invalidate();
     // Then the rows are filtered and sorted again
@@ -304,7 +306,7 @@ void TestSortFilterSelectModel::shouldNotResortWhenFilterShrinksRows()
     proxy.doSort(0, true);
     TextFilter filter;
     proxy.setFilter(&filter);
-    filter.hidden = QStringList{QStringLiteral("P0")};
+    filter.hidden = QStringList { QStringLiteral("P0") };
     QSignalSpy spy(&proxy, &SortFilterSelectModel::proxySortColumnChanged);
     QVERIFY(spy.isValid());
     Q_EMIT filter.invalidate();
@@ -321,7 +323,7 @@ void TestSortFilterSelectModel::shouldBehaveAsWithoutFilterOnceFilterIsDestroyed
     attachTester(&proxy);
     proxy.setSourceModel(&source);
     auto* filter = new TextFilter;
-    filter->hidden = QStringList{QStringLiteral("P1")};
+    filter->hidden = QStringList { QStringLiteral("P1") };
     proxy.setFilter(filter);
     Q_EMIT filter->invalidate();
     QCOMPARE(proxy.rowCount(), 2);
@@ -475,6 +477,7 @@ void TestSortFilterSelectModel::shouldRebuildColumnsOnSourceReset()
 void TestSortFilterSelectModel::shouldForgetColumnsWhenSourceIsDestroyed()
 {
     SortFilterSelectModel proxy;
+    attachTester(&proxy);
     {
         TableProxyTestModel source;
         source.build(QStringLiteral("PQR"), 3);
@@ -494,6 +497,7 @@ void TestSortFilterSelectModel::shouldForgetColumnsWhenSourceIsDestroyed()
 void TestSortFilterSelectModel::shouldEmitParentIdAndEditableColumnChangesOnce()
 {
     SortFilterSelectModel proxy;
+    attachTester(&proxy);
     QSignalSpy spy(&proxy, &SortFilterSelectModel::parentIdChanged);
     QVERIFY(spy.isValid());
     proxy.setParentId(QStringLiteral("layers"));
@@ -501,6 +505,75 @@ void TestSortFilterSelectModel::shouldEmitParentIdAndEditableColumnChangesOnce()
     QCOMPARE(spy.count(), 1);
     QCOMPARE(proxy.parentId(), QStringLiteral("layers"));
     QCOMPARE(proxy.property("parentId").toString(), QStringLiteral("layers"));
+}
+
+void TestSortFilterSelectModel::shouldDropConnectionsOfReplacedSource()
+{
+    // Given a proxy that moved from one source to another
+    TableProxyTestModel first;
+    first.build(QStringLiteral("PQR"), 3);
+    TableProxyTestModel second;
+    second.build(QStringLiteral("XY"), 2);
+    SortFilterSelectModel proxy;
+    attachTester(&proxy);
+    proxy.setSourceModel(&first);
+    proxy.leftClickSelection(1, 0);
+    proxy.setSourceModel(&second);
+    QVERIFY(!proxy.selectionModel()->hasSelection());
+    QSignalSpy columnSpy(&proxy, &SortFilterSelectModel::proxySortColumnChanged);
+    QSignalSpy dataSpy(&proxy, &QAbstractItemModel::dataChanged);
+    QVERIFY(columnSpy.isValid());
+    QVERIFY(dataSpy.isValid());
+    // When the first source changes its columns, cells and headers
+    first.insertColumnAt(0, TableProxyTestModel::column(QStringLiteral("Z")));
+    first.removeColumnsAt(1, 2);
+    first.setCell(0, 0, QStringLiteral("changed"));
+    first.build(QStringLiteral("ABCDE"), 1);
+    // Then the proxy does not notice
+    QCOMPARE(columnSpy.count(), 0);
+    QCOMPARE(dataSpy.count(), 0);
+    QCOMPARE(cvtest::headerText(proxy), QStringLiteral("XY"));
+    QCOMPARE(proxy.columnRecordCount(), 2);
+    // And the same source set again is rebuilt, not doubled
+    proxy.setSourceModel(&second);
+    second.setCell(1, 1, QStringLiteral("once"));
+    QCOMPARE(dataSpy.count(), 1);
+    QCOMPARE(proxy.index(1, 1).data().toString(), QStringLiteral("once"));
+}
+
+void TestSortFilterSelectModel::shouldNotifyRowHeaderAndChildChangesAtShownRows()
+{
+    qRegisterMetaType<Qt::Orientation>();
+    // Given rows sorted descending, with children under row 1
+    TableProxyTestModel source;
+    source.build(QStringLiteral("PQR"), 4);
+    source.appendChildRow(1, { QStringLiteral("c0"), QStringLiteral("c1"), QStringLiteral("c2") });
+    SortFilterSelectModel proxy;
+    attachTester(&proxy);
+    proxy.setSourceModel(&source);
+    proxy.doSort(0, false);
+    proxy.moveColumn(2, 0);
+    QCOMPARE(cvtest::headerText(proxy), QStringLiteral("RPQ"));
+    QSignalSpy headerSpy(&proxy, &QAbstractItemModel::headerDataChanged);
+    QSignalSpy dataSpy(&proxy, &QAbstractItemModel::dataChanged);
+    QVERIFY(headerSpy.isValid());
+    QVERIFY(dataSpy.isValid());
+    // When a row header of source row 0 changes, it reaches the proxy row showing it
+    Q_EMIT source.headerDataChanged(Qt::Vertical, 0, 0);
+    QCOMPARE(headerSpy.count(), 1);
+    QCOMPARE(headerSpy.at(0).at(0).value<Qt::Orientation>(), Qt::Vertical);
+    QCOMPARE(headerSpy.at(0).at(1).toInt(), 3);
+    // When a cell of a child row changes, it reaches the child under its proxy parent
+    // (children hang under the cell showing source column 0)
+    const QModelIndex parent = proxy.index(2, 1);
+    QCOMPARE(proxy.rowCount(parent), 1);
+    const QModelIndex child = source.index(0, 2, source.index(1, 0));
+    Q_EMIT source.dataChanged(child, child, { Qt::DisplayRole });
+    QCOMPARE(dataSpy.count(), 1);
+    const QModelIndex changed = dataSpy.at(0).at(0).toModelIndex();
+    QCOMPARE(changed.parent(), parent);
+    QCOMPARE(changed.column(), 0);
+    QCOMPARE(changed.data().toString(), QStringLiteral("c2"));
 }
 
 QTEST_GUILESS_MAIN(TestSortFilterSelectModel)

@@ -408,7 +408,7 @@ void TestSortFilterSelectModelColumns::shouldNotifyDataChangesWhereColumnsAreSho
     const QModelIndex second = spy.at(1).at(0).toModelIndex();
     QCOMPARE(second.data().toString(), QStringLiteral("other"));
     QCOMPARE(second.column(), 0);
-    QCOMPARE(spy.at(1).at(2).value<QVector<int>>(), QVector<int>{Qt::DisplayRole});
+    QCOMPARE(spy.at(1).at(2).value<QVector<int>>(), QVector<int> { Qt::DisplayRole });
 }
 
 void TestSortFilterSelectModelColumns::shouldNotifyHeaderChangesWhereColumnsAreShown()
@@ -485,7 +485,7 @@ void TestSortFilterSelectModelColumns::shouldKeepPlacesOfStoredColumnsThatModelL
 void TestSortFilterSelectModelColumns::shouldKeepOrderWhenEveryColumnIsStoredHidden()
 {
     const QString table = QStringLiteral("all hidden");
-    for (const QString& key : {QStringLiteral("P"), QStringLiteral("Q"), QStringLiteral("R")})
+    for (const QString& key : { QStringLiteral("P"), QStringLiteral("Q"), QStringLiteral("R") })
         lom::writeColumnDataToRegistry(lum::wxFromQt(key), 0, 0, lum::wxFromQt(table));
     if (!storeKeepsRecords(table))
         QSKIP("the column store keeps nothing");

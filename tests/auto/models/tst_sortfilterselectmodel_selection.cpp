@@ -42,9 +42,9 @@ struct Fixture
     // Two child rows under root row 1, one under root row 3.
     void addChildren()
     {
-        source.appendChildRow(1, {QStringLiteral("c10"), QStringLiteral("x"), QStringLiteral("y")});
-        source.appendChildRow(1, {QStringLiteral("c11"), QStringLiteral("x"), QStringLiteral("y")});
-        source.appendChildRow(3, {QStringLiteral("c30"), QStringLiteral("x"), QStringLiteral("y")});
+        source.appendChildRow(1, { QStringLiteral("c10"), QStringLiteral("x"), QStringLiteral("y") });
+        source.appendChildRow(1, { QStringLiteral("c11"), QStringLiteral("x"), QStringLiteral("y") });
+        source.appendChildRow(3, { QStringLiteral("c30"), QStringLiteral("x"), QStringLiteral("y") });
     }
     int role(const char* name) const { return cvtest::roleNumber(proxy, name); }
     QString selected() const { return cvtest::selectedRows(*proxy.selectionModel()); }
@@ -271,7 +271,7 @@ void TestSortFilterSelectModelSelection::shouldExchangeSelectionInSourceTerms()
 {
     Fixture f;
     f.proxy.doSort(0, false);
-    const QModelIndexList sourceRows{f.source.index(2, 1), f.source.index(5, 0)};
+    const QModelIndexList sourceRows { f.source.index(2, 1), f.source.index(5, 0) };
     QSignalSpy spy(&f.proxy, &SortFilterSelectModel::selectionChanged);
     QVERIFY(spy.isValid());
     f.proxy.setSelectedSourceRows(sourceRows);
@@ -296,7 +296,7 @@ void TestSortFilterSelectModelSelection::shouldSkipFilteredRowsInSetSelectedSour
     f.proxy.setFilter(&filter);
     Q_EMIT filter.invalidate();
     QCOMPARE(f.proxy.rowCount(), 4);
-    f.proxy.setSelectedSourceRows({f.source.index(3, 0), f.source.index(4, 0), QModelIndex(), f.proxy.index(0, 0)});
+    f.proxy.setSelectedSourceRows({ f.source.index(3, 0), f.source.index(4, 0), QModelIndex(), f.proxy.index(0, 0) });
     QCOMPARE(f.selected(), QStringLiteral("2"));
     QCOMPARE(f.proxy.selectedSourceRows().value(0), f.source.index(4, 0));
 }
@@ -304,7 +304,7 @@ void TestSortFilterSelectModelSelection::shouldSkipFilteredRowsInSetSelectedSour
 void TestSortFilterSelectModelSelection::shouldCountEachSelectedRowOnce()
 {
     Fixture f;
-    f.proxy.setSelectedSourceRows({f.source.index(1, 0), f.source.index(1, 2), f.source.index(2, 0)});
+    f.proxy.setSelectedSourceRows({ f.source.index(1, 0), f.source.index(1, 2), f.source.index(2, 0) });
     QCOMPARE(f.proxy.selectedSourceRowsCount(), 2);
     f.proxy.ctrlSelection(5, 0);
     QCOMPARE(f.proxy.selectedSourceRowsCount(), 3);
@@ -329,7 +329,7 @@ void TestSortFilterSelectModelSelection::shouldNotifySelectedAndDeselectedRows()
     QCOMPARE(dataSpy.count(), 2);
     QCOMPARE(dataSpy.at(0).at(0).toModelIndex(), f.proxy.index(4, 0));
     QCOMPARE(dataSpy.at(0).at(1).toModelIndex(), f.proxy.index(4, 2));
-    QCOMPARE(rolesOf(dataSpy.at(0)), QVector<int>{role});
+    QCOMPARE(rolesOf(dataSpy.at(0)), QVector<int> { role });
     QCOMPARE(dataSpy.at(1).at(0).toModelIndex(), f.proxy.index(1, 0));
     QCOMPARE(dataSpy.at(1).at(1).toModelIndex(), f.proxy.index(1, 2));
     QCOMPARE(selectionSpy.count(), 1);
@@ -363,7 +363,7 @@ void TestSortFilterSelectModelSelection::shouldNotifyHoveredRow()
     QCOMPARE(spy.count(), 1);
     QCOMPARE(spy.at(0).at(0).toModelIndex(), f.proxy.index(3, 0));
     QCOMPARE(spy.at(0).at(1).toModelIndex(), f.proxy.index(3, 2));
-    QCOMPARE(rolesOf(spy.at(0)), QVector<int>{role});
+    QCOMPARE(rolesOf(spy.at(0)), QVector<int> { role });
     // Leaving another row still clears the hover
     f.proxy.setHovered(6, false);
     QCOMPARE(cvtest::rowsWithRole(f.proxy, role), QString());
@@ -383,7 +383,7 @@ void TestSortFilterSelectModelSelection::shouldNotifyBeginEditRowOnlyWhenSet()
     QVERIFY(spy.isValid());
     f.proxy.setBeginEditIndex(4);
     QCOMPARE(spy.count(), 1);
-    QCOMPARE(rolesOf(spy.at(0)), QVector<int>{role});
+    QCOMPARE(rolesOf(spy.at(0)), QVector<int> { role });
     QCOMPARE(spy.at(0).at(0).toModelIndex(), f.proxy.index(4, 0));
     QVERIFY(f.proxy.index(4, 2).data(role).toBool());
     f.proxy.setBeginEditIndex(4);
@@ -411,7 +411,7 @@ void TestSortFilterSelectModelSelection::shouldSeedPreFocusAtFirstCellOfCurrentR
     QVERIFY(f.proxy.index(3, 0).data(role).toBool());
     QCOMPARE(spy.count(), 2);
     QCOMPARE(spy.at(0).at(0).toModelIndex(), f.proxy.index(3, 0));
-    QCOMPARE(rolesOf(spy.at(0)), QVector<int>{role});
+    QCOMPARE(rolesOf(spy.at(0)), QVector<int> { role });
     // The next move goes right, notifying the old and the new cell
     f.proxy.increasePreFocusIndexColumn();
     QVERIFY(f.proxy.index(3, 1).data(role).toBool());
@@ -507,7 +507,7 @@ void TestSortFilterSelectModelSelection::shouldUnsetPreFocusAndKeepFocusCell()
     QVERIFY(f.proxy.index(2, 1).data(focusRole).toBool());
     QCOMPARE(spy.count(), 1);
     QCOMPARE(spy.at(0).at(0).toModelIndex(), f.proxy.index(2, 1));
-    QCOMPARE(rolesOf(spy.at(0)), QVector<int>{preRole});
+    QCOMPARE(rolesOf(spy.at(0)), QVector<int> { preRole });
 }
 
 void TestSortFilterSelectModelSelection::shouldNotifyFocusCellOnRequest()
@@ -521,7 +521,7 @@ void TestSortFilterSelectModelSelection::shouldNotifyFocusCellOnRequest()
     f.proxy.requestActiveFocusOnPrefocusedCell();
     QCOMPARE(spy.count(), 1);
     QCOMPARE(spy.at(0).at(0).toModelIndex(), f.proxy.index(5, 0));
-    QCOMPARE(rolesOf(spy.at(0)), QVector<int>{role});
+    QCOMPARE(rolesOf(spy.at(0)), QVector<int> { role });
     QVERIFY(f.proxy.index(5, 0).data(role).toBool());
     QVERIFY(!f.proxy.index(5, 1).data(role).toBool());
 }

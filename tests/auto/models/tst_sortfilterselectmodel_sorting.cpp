@@ -40,23 +40,23 @@ void buildValues(TableProxyTestModel& source, const QVariantList& values, const 
         header.insert(cvtest::SortTypeRole, sortType);
     QList<QVariantList> rows;
     for (const QVariant& value : values)
-        rows.append(QVariantList{value});
-    source.reset({header}, rows);
+        rows.append(QVariantList { value });
+    source.reset({ header }, rows);
 }
 
 // Columns P, Q, R whose rows are ordered differently in each: P ascending, Q descending,
 // R in the order 2, 0, 3, 1.
 void buildOrders(TableProxyTestModel& source)
 {
-    const QStringList q{QStringLiteral("q3"), QStringLiteral("q2"), QStringLiteral("q1"), QStringLiteral("q0")};
-    const QStringList r{QStringLiteral("r1"), QStringLiteral("r3"), QStringLiteral("r0"), QStringLiteral("r2")};
+    const QStringList q { QStringLiteral("q3"), QStringLiteral("q2"), QStringLiteral("q1"), QStringLiteral("q0") };
+    const QStringList r { QStringLiteral("r1"), QStringLiteral("r3"), QStringLiteral("r0"), QStringLiteral("r2") };
     QList<QVariantList> rows;
     for (int i = 0; i < 4; ++i)
-        rows.append(QVariantList{QStringLiteral("p%1").arg(i), q.at(i), r.at(i)});
-    source.reset({TableProxyTestModel::column(QStringLiteral("P"), QStringLiteral("P")),
-                  TableProxyTestModel::column(QStringLiteral("Q"), QStringLiteral("Q")),
-                  TableProxyTestModel::column(QStringLiteral("R"), QStringLiteral("R"))},
-                 rows);
+        rows.append(QVariantList { QStringLiteral("p%1").arg(i), q.at(i), r.at(i) });
+    source.reset({ TableProxyTestModel::column(QStringLiteral("P"), QStringLiteral("P")),
+                     TableProxyTestModel::column(QStringLiteral("Q"), QStringLiteral("Q")),
+                     TableProxyTestModel::column(QStringLiteral("R"), QStringLiteral("R")) },
+        rows);
 }
 }
 
@@ -105,8 +105,8 @@ void TestSortFilterSelectModelSorting::shouldOrderByComparatorCode_data()
     QTest::addColumn<QVariant>("sortType");
     QTest::addColumn<QVariantList>("values");
     QTest::addColumn<QString>("expected");
-    const QVariantList layers{QStringLiteral("Layer 10"), QStringLiteral("layer 2"), QStringLiteral("Layer 1")};
-    const QVariantList numbers{10, 2, -1};
+    const QVariantList layers { QStringLiteral("Layer 10"), QStringLiteral("layer 2"), QStringLiteral("Layer 1") };
+    const QVariantList numbers { 10, 2, -1 };
     QTest::newRow("0 natural texts") << QVariant(0) << layers << "Layer 1,layer 2,Layer 10";
     QTest::newRow("5 natural texts") << QVariant(5) << layers << "Layer 1,layer 2,Layer 10";
     QTest::newRow("1 plain text compare") << QVariant(1) << layers << "Layer 1,Layer 10,layer 2";
@@ -114,22 +114,22 @@ void TestSortFilterSelectModelSorting::shouldOrderByComparatorCode_data()
     QTest::newRow("3 base comparison") << QVariant(3) << numbers << "-1,2,10";
     QTest::newRow("no code, integers by value") << QVariant() << numbers << "-1,2,10";
     QTest::newRow("no code, texts naturally") << QVariant() << layers << "Layer 1,layer 2,Layer 10";
-    QTest::newRow("4 doubles by value") << QVariant(4) << QVariantList{2.5, -0.5, 10.0} << "-0.5,2.5,10";
+    QTest::newRow("4 doubles by value") << QVariant(4) << QVariantList { 2.5, -0.5, 10.0 } << "-0.5,2.5,10";
     QTest::newRow("unknown code by value") << QVariant(99) << numbers << "-1,2,10";
     QTest::newRow("negative code by value") << QVariant(-3) << numbers << "-1,2,10";
-    QTest::newRow("code as text") << QVariant(QStringLiteral("8")) << QVariantList{"2 KB", "512 B", "1 MB"}
+    QTest::newRow("code as text") << QVariant(QStringLiteral("8")) << QVariantList { "2 KB", "512 B", "1 MB" }
                                   << "512 B,2 KB,1 MB";
     QTest::newRow("code not a number") << QVariant(QStringLiteral("x")) << numbers << "-1,2,10";
-    QTest::newRow("6 integers as text") << QVariant(6) << QVariantList{"10", "-3", "abc", "2"} << "-3,2,10,abc";
-    QTest::newRow("7 decimals as text") << QVariant(7) << QVariantList{"1e1", "1.5", "-0.5"} << "-0.5,1.5,1e1";
-    QTest::newRow("8 file sizes") << QVariant(8) << QVariantList{"3 GB", "2 KB", "junk", "1.5 MB", "512 B"}
+    QTest::newRow("6 integers as text") << QVariant(6) << QVariantList { "10", "-3", "abc", "2" } << "-3,2,10,abc";
+    QTest::newRow("7 decimals as text") << QVariant(7) << QVariantList { "1e1", "1.5", "-0.5" } << "-0.5,1.5,1e1";
+    QTest::newRow("8 file sizes") << QVariant(8) << QVariantList { "3 GB", "2 KB", "junk", "1.5 MB", "512 B" }
                                   << "512 B,2 KB,1.5 MB,3 GB,junk";
-    QTest::newRow("9 toggles") << QVariant(9) << QVariantList{"Off", "maybe", "On"} << "On,maybe,Off";
-    QTest::newRow("10 plot styles") << QVariant(10) << QVariantList{"Zeta", "ByBlock", "alpha", "ByLayer"}
+    QTest::newRow("9 toggles") << QVariant(9) << QVariantList { "Off", "maybe", "On" } << "On,maybe,Off";
+    QTest::newRow("10 plot styles") << QVariant(10) << QVariantList { "Zeta", "ByBlock", "alpha", "ByLayer" }
                                     << "ByLayer,ByBlock,alpha,Zeta";
-    QTest::newRow("11 pixel sizes") << QVariant(11) << QVariantList{"32x24", "16x16", "32 x 16"}
+    QTest::newRow("11 pixel sizes") << QVariant(11) << QVariantList { "32x24", "16x16", "32 x 16" }
                                     << "16x16,32 x 16,32x24";
-    QTest::newRow("12 dimension styles") << QVariant(12) << QVariantList{"Zed", "Standard", "Arch"}
+    QTest::newRow("12 dimension styles") << QVariant(12) << QVariantList { "Zed", "Standard", "Arch" }
                                          << "Standard,Arch,Zed";
 }
 
@@ -203,7 +203,7 @@ void TestSortFilterSelectModelSorting::shouldDoNothingWhenSortIsUnchanged()
     QCOMPARE(ascendingSpy.at(0).at(0).toBool(), true);
     QCOMPARE(columnSpy.count(), 1);
     QCOMPARE(layoutChanges, 1);
-    QCOMPARE(order, (QList<QByteArray>{"ascending", "column"}));
+    QCOMPARE(order, (QList<QByteArray> { "ascending", "column" }));
     QCOMPARE(proxy.proxySortColumn(), 2);
 }
 
@@ -252,7 +252,7 @@ void TestSortFilterSelectModelSorting::shouldSortByShownColumnWhenColumnsAreHidd
 void TestSortFilterSelectModelSorting::shouldPutEmptyValuesLastInAscendingOrder()
 {
     TableProxyTestModel source;
-    buildValues(source, {3, QVariant(), 1, QVariant(), 2}, QVariant());
+    buildValues(source, { 3, QVariant(), 1, QVariant(), 2 }, QVariant());
     SortFilterSelectModel proxy;
     attachTester(&proxy);
     proxy.setSourceModel(&source);
@@ -265,7 +265,7 @@ void TestSortFilterSelectModelSorting::shouldPutEmptyValuesLastInAscendingOrder(
 void TestSortFilterSelectModelSorting::shouldLetSorterOverrideComparatorCode()
 {
     TableProxyTestModel source;
-    buildValues(source, {QStringLiteral("ccc"), QStringLiteral("a"), QStringLiteral("bb")}, 12);
+    buildValues(source, { QStringLiteral("ccc"), QStringLiteral("a"), QStringLiteral("bb") }, 12);
     SortFilterSelectModel proxy;
     attachTester(&proxy);
     proxy.setSourceModel(&source);
