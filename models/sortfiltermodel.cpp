@@ -103,7 +103,10 @@ void SortFilterModel::applySortRoleName(const QString& sortRoleName)
 
 void SortFilterModel::onSourceModelChanged()
 {
-    if (sourceModel() && m_pendingSortRoleName)
-        applySortRoleName(*m_pendingSortRoleName);
+    if (!sourceModel() || !m_pendingSortRoleName)
+        return;
+    // Applying clears the pending name: work on a copy of it.
+    const QString pending = *m_pendingSortRoleName;
+    applySortRoleName(pending);
 }
 }
