@@ -11,6 +11,7 @@
 #include <QDateTime>
 #include <QDebug>
 #include <QPointer>
+#include <QScopedValueRollback>
 #include <QSet>
 #include <QSize>
 #include <QTime>
@@ -176,6 +177,9 @@ public:
     // The base proxy's own column mapping follows the visible columns only after its filter is
     // invalidated; set while it lags behind `columns`.
     bool baseColumnsStale = false;
+    // Set while the base proxy re-filters its columns: the records already describe the new layout,
+    // and the base proxy's mapping catches up column by column.
+    bool refiltering = false;
 
     bool validSourceColumn(int column) const { return column >= 0 && column < int(columns.size()); }
     bool validProxyColumn(int column) const { return column >= 0 && column < int(columnOrder.size()); }
@@ -185,6 +189,7 @@ public:
     void invalidateColumns();
     bool insertVisibleColumn(int sourceColumn);
     int baseColumn(int sourceColumn) const;
+    QModelIndex baseRowIndex(const QModelIndex& sourceIndex) const;
     StoredColumnData readColumnData(int sourceColumn, int defaultPosition) const;
 
     void setSortType(int code);
@@ -274,6 +279,7 @@ void SortFilterSelectModel::Pimpl::rebuildColumnPositions()
 void SortFilterSelectModel::Pimpl::invalidateColumns()
 {
     baseColumnsStale = false;
+    const QScopedValueRollback<bool> guard(refiltering, true);
     owner->invalidateFilter();
 }
 
@@ -297,6 +303,22 @@ int SortFilterSelectModel::Pimpl::baseColumn(int sourceColumn) const
     for (int c = 0; c < sourceColumn; ++c)
         hidden += columns[std::size_t(c)].visible ? 0 : 1;
     return sourceColumn - hidden;
+}
+
+QModelIndex SortFilterSelectModel::Pimpl::baseRowIndex(const QModelIndex& sourceIndex) const
+{
+    // The base proxy may not map this column yet (or any more), but the row is the same in every
+    // column it maps; without this a child's parent would read as the root while it catches up.
+    const QAbstractItemModel* model = sourceIndex.model();
+    for (int column = 0; column < int(columns.size()); ++column) {
+        if (column == sourceIndex.column())
+            continue;
+        const QModelIndex base = owner->QSortFilterProxyModel::mapFromSource(
+            model->index(sourceIndex.row(), column, sourceIndex.parent()));
+        if (base.isValid())
+            return base;
+    }
+    return {};
 }
 
 StoredColumnData SortFilterSelectModel::Pimpl::readColumnData(int sourceColumn, int defaultPosition) const
@@ -1155,8 +1177,12 @@ QModelIndex SortFilterSelectModel::mapFromSource(const QModelIndex& sourceIndex)
 {
     if (!sourceIndex.isValid() || !sourceModel() || sourceIndex.model() != sourceModel())
         return {};
-    const QModelIndex base = QSortFilterProxyModel::mapFromSource(sourceIndex);
-    if (!base.isValid() || !d->validSourceColumn(sourceIndex.column()))
+    if (!d->validSourceColumn(sourceIndex.column()))
+        return {};
+    QModelIndex base = QSortFilterProxyModel::mapFromSource(sourceIndex);
+    if (!base.isValid() && (d->refiltering || d->baseColumnsStale) && d->columns[std::size_t(sourceIndex.column())].visible)
+        base = d->baseRowIndex(sourceIndex);
+    if (!base.isValid())
         return {};
     return createIndex(base.row(), d->columns[std::size_t(sourceIndex.column())].position, base.internalPointer());
 }
