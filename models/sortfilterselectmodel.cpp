@@ -237,6 +237,7 @@ private:
     void onColumnsAboutToBeRemoved(const QModelIndex& parent, int first, int last);
     void onColumnsRemoved(const QModelIndex& parent, int first, int last);
     void onModelReset();
+    void onChildColumnsChanged(const QModelIndex& parent);
     void onDataChanged(const QModelIndex& topLeft, const QModelIndex& bottomRight, const QVector<int>& roles);
     void onHeaderDataChanged(Qt::Orientation orientation, int first, int last);
     void onSourceDestroyed();
@@ -743,6 +744,15 @@ void SortFilterSelectModel::ConnectionKeeper::connectTo(QAbstractItemModel* mode
     connect(model, &QAbstractItemModel::columnsAboutToBeRemoved, this, &ConnectionKeeper::onColumnsAboutToBeRemoved);
     connect(model, &QAbstractItemModel::columnsRemoved, this, &ConnectionKeeper::onColumnsRemoved);
     connect(model, &QAbstractItemModel::modelReset, this, &ConnectionKeeper::onModelReset);
+    // The base proxy decides the columns below a parent with the top-level column records; a change
+    // of those columns leaves its decision stale until it filters again.
+    const auto childColumnsChanged = [this](const QModelIndex& parent) { onChildColumnsChanged(parent); };
+    connect(model, &QAbstractItemModel::columnsInserted, this, childColumnsChanged);
+    connect(model, &QAbstractItemModel::columnsRemoved, this, childColumnsChanged);
+    connect(model, &QAbstractItemModel::columnsMoved, this,
+            [this](const QModelIndex& parent, int, int, const QModelIndex& destination) {
+                onChildColumnsChanged(parent.isValid() ? parent : destination);
+            });
     // The base class forwards data and header changes through its own column numbering (visible
     // columns in source order); they must reach the views where the source columns are shown.
     QObject::disconnect(model, SIGNAL(dataChanged(QModelIndex, QModelIndex, QVector<int>)), d->owner,
@@ -861,6 +871,12 @@ void SortFilterSelectModel::ConnectionKeeper::onColumnsRemoved(const QModelIndex
             d->sortColumn = -1;
     }
     Q_EMIT d->owner->proxySortColumnChanged();
+}
+
+void SortFilterSelectModel::ConnectionKeeper::onChildColumnsChanged(const QModelIndex& parent)
+{
+    if (parent.isValid() && parent.model() == d->owner->sourceModel())
+        d->invalidateColumns();
 }
 
 void SortFilterSelectModel::ConnectionKeeper::onModelReset()
