@@ -190,6 +190,7 @@ public:
     bool insertVisibleColumn(int sourceColumn);
     int baseColumn(int sourceColumn) const;
     QModelIndex baseRowIndex(const QModelIndex& sourceIndex) const;
+    bool ancestorsShown(const QModelIndex& sourceIndex) const;
     StoredColumnData readColumnData(int sourceColumn, int defaultPosition) const;
 
     void setSortType(int code);
@@ -320,6 +321,22 @@ QModelIndex SortFilterSelectModel::Pimpl::baseRowIndex(const QModelIndex& source
             return base;
     }
     return {};
+}
+
+bool SortFilterSelectModel::Pimpl::ancestorsShown(const QModelIndex& sourceIndex) const
+{
+    // Rows below a parent that is not shown (its column is hidden or its row filtered out, or the
+    // same for a parent further up) are not shown either. Asking the base proxy about them would
+    // make it map that parent's children, and its later row signals under that parent would then
+    // name the root as their parent.
+    for (QModelIndex up = sourceIndex.parent(); up.isValid(); up = up.parent()) {
+        if (!validSourceColumn(up.column()) || !columns[std::size_t(up.column())].visible)
+            return false;
+        if (!owner->QSortFilterProxyModel::mapFromSource(up).isValid()
+            && !((refiltering || baseColumnsStale) && baseRowIndex(up).isValid()))
+            return false;
+    }
+    return true;
 }
 
 StoredColumnData SortFilterSelectModel::Pimpl::readColumnData(int sourceColumn, int defaultPosition) const
@@ -902,6 +919,8 @@ void SortFilterSelectModel::ConnectionKeeper::onDataChanged(const QModelIndex& t
     if (right < 0)
         return;
     const QModelIndex sourceParent = topLeft.parent();
+    if (!d->ancestorsShown(topLeft))
+        return;
     const int anyColumn = d->columnOrder.front();
     int top = INT_MAX;
     int bottom = -1;
@@ -1193,7 +1212,7 @@ QModelIndex SortFilterSelectModel::mapFromSource(const QModelIndex& sourceIndex)
 {
     if (!sourceIndex.isValid() || !sourceModel() || sourceIndex.model() != sourceModel())
         return {};
-    if (!d->validSourceColumn(sourceIndex.column()))
+    if (!d->validSourceColumn(sourceIndex.column()) || !d->ancestorsShown(sourceIndex))
         return {};
     QModelIndex base = QSortFilterProxyModel::mapFromSource(sourceIndex);
     if (!base.isValid() && (d->refiltering || d->baseColumnsStale) && d->columns[std::size_t(sourceIndex.column())].visible)
