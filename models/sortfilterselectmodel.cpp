@@ -228,7 +228,8 @@ public:
     {
     }
 
-    void resetColumns(QAbstractItemModel* model);
+    // refilter is false when the base proxy is about to drop its mapping anyway (a new source).
+    void resetColumns(QAbstractItemModel* model, bool refilter = true);
     void connectTo(QAbstractItemModel* model);
 
 private:
@@ -721,7 +722,7 @@ void SortFilterSelectModel::Pimpl::notifyPreFocusCell(const QModelIndex& cell, c
 
 // ConnectionKeeper
 
-void SortFilterSelectModel::ConnectionKeeper::resetColumns(QAbstractItemModel* model)
+void SortFilterSelectModel::ConnectionKeeper::resetColumns(QAbstractItemModel* model, bool refilter)
 {
     const int count = model ? std::max(0, model->columnCount()) : 0;
     const std::size_t oldColumns = d->columns.size();
@@ -737,7 +738,9 @@ void SortFilterSelectModel::ConnectionKeeper::resetColumns(QAbstractItemModel* m
         info.visible = true;
         d->columnOrder.push_back(c);
     }
-    if (oldColumns != d->columns.size() || oldOrder != d->columnOrder.size())
+    // Re-filtering the previous source with the new records would hand views the columns of
+    // one model over the rows of another.
+    if (refilter && (oldColumns != d->columns.size() || oldOrder != d->columnOrder.size()))
         d->invalidateColumns();
     if (model) {
         d->columnOrder.erase(std::remove_if(d->columnOrder.begin(), d->columnOrder.end(),
@@ -745,7 +748,10 @@ void SortFilterSelectModel::ConnectionKeeper::resetColumns(QAbstractItemModel* m
                              d->columnOrder.end());
     }
     d->rebuildColumnPositions();
-    d->invalidateColumns();
+    if (refilter)
+        d->invalidateColumns();
+    else
+        d->baseColumnsStale = false;
     d->sortColumn = -1;
     Q_EMIT d->owner->proxySortColumnChanged();
     d->selectionModel.clear();
@@ -1162,7 +1168,8 @@ QHash<int, QByteArray> SortFilterSelectModel::roleNames() const
 void SortFilterSelectModel::setSourceModel(QAbstractItemModel* model)
 {
     d->connectionKeeper = std::make_unique<ConnectionKeeper>(d.get());
-    d->connectionKeeper->resetColumns(model);
+    // The base proxy keeps its mapping when the source stays the same, and drops it otherwise.
+    d->connectionKeeper->resetColumns(model, model == sourceModel());
     d->isSelectedRole = -1;
     d->isHoveredRole = -1;
     d->hoveredRow = -1;
