@@ -3,6 +3,8 @@
 #include "models/sortfilterselectmodel.h"
 #include "support/reliability_randommodel.h"
 
+#include <lumen/rowfilter.h>
+
 #include <QAbstractItemModelTester>
 #include <QTest>
 
@@ -26,6 +28,16 @@ void buildTree(ReliabilityRandomModel& model)
         model.insertRowsAt(model.index(row, 0), 0, 2);
     model.insertRowsAt(model.index(1, 0, model.index(0, 0)), 0, 1);
 }
+
+// Hides the first top-level row.
+class TopRowFilter : public lum::RowFilter
+{
+public:
+    bool acceptRow(QAbstractItemModel*, int sourceRow, const QModelIndex& sourceParent) override
+    {
+        return sourceRow != 0 || sourceParent.isValid();
+    }
+};
 
 // Every cell of the proxy, depth first: each child knows its parent and maps to the source cell
 // shown in its column's header.
@@ -61,6 +73,9 @@ class TestSortFilterSelectModelIssue10 : public QObject
 private Q_SLOTS:
     void shouldKeepChildParentsWhenShowingColumnZeroAgain_issue10();
     void shouldKeepChildColumnsInStepWithTopLevel_issue10();
+    void shouldNotShowNewColumnsOverOldRowsWhenReplacingSource_issue10();
+    void shouldFollowChildRowsWithColumnZeroHiddenOrMoved_issue10_data();
+    void shouldFollowChildRowsWithColumnZeroHiddenOrMoved_issue10();
 };
 
 void TestSortFilterSelectModelIssue10::shouldKeepChildParentsWhenShowingColumnZeroAgain_issue10()
@@ -100,6 +115,74 @@ void TestSortFilterSelectModelIssue10::shouldKeepChildColumnsInStepWithTopLevel_
     model.insertColumnsAt(1, std::vector<ReliabilityRandomModel::Header>(2));
     QCOMPARE(proxy.columnCount(), 4);
     QCOMPARE(proxy.columnCount(proxy.index(0, 0)), proxy.columnCount());
+    QCOMPARE(brokenCell(proxy), QString());
+}
+
+void TestSortFilterSelectModelIssue10::shouldFollowChildRowsWithColumnZeroHiddenOrMoved_issue10_data()
+{
+    QTest::addColumn<int>("change");
+    QTest::newRow("hidden") << 0;
+    QTest::newRow("moved") << 1;
+    QTest::newRow("filtered") << 2;
+}
+
+void TestSortFilterSelectModelIssue10::shouldFollowChildRowsWithColumnZeroHiddenOrMoved_issue10()
+{
+    // Source children hang under column 0; with that column hidden or moved away from the first
+    // place, their parents are not shown as parents, and changes below them must not surface
+    // under the root.
+    QFETCH(int, change);
+    ReliabilityRandomModel model(true);
+    buildTree(model);
+    SortFilterSelectModel proxy;
+    proxy.setSourceModel(&model);
+    QAbstractItemModelTester tester(&proxy, QAbstractItemModelTester::FailureReportingMode::QtTest);
+    TopRowFilter filter;
+    if (change == 0) {
+        proxy.setSourceColumnVisible(0, false);
+    } else if (change == 1) {
+        proxy.moveColumn(0, 2);
+    } else {
+        proxy.setFilter(&filter);
+        Q_EMIT filter.invalidate();
+    }
+    const QModelIndex parent = model.index(0, 0);
+    model.touchCells(parent, 1, 0, 3);
+    model.insertRowsAt(parent, 1, 4);
+    model.touchCells(parent, 5, 0, 3);
+    model.moveRowsTo(parent, 0, 1, parent, 4);
+    model.moveRowsTo(parent, 0, 1, model.index(2, 0), 0);
+    model.removeRowsAt(parent, 0, 2);
+    QCOMPARE(brokenCell(proxy), QString());
+    if (change == 2)
+        return;
+    proxy.showAllColumns();
+    proxy.restoreColumnPositions();
+    QCOMPARE(brokenCell(proxy), QString());
+    QCOMPARE(proxy.rowCount(proxy.index(0, 0)), model.rowCount(parent));
+}
+
+void TestSortFilterSelectModelIssue10::shouldNotShowNewColumnsOverOldRowsWhenReplacingSource_issue10()
+{
+    // The column records of the new source were applied to the previous one before the base
+    // proxy switched: views saw columns removed from rows of a model on its way out.
+    ReliabilityRandomModel first(true);
+    buildTree(first);
+    ReliabilityRandomModel second(true);
+    second.reset(2, std::vector<ReliabilityRandomModel::Header>(2), &never, nullptr);
+    second.insertRowsAt(second.index(1, 0), 0, 3);
+    SortFilterSelectModel proxy;
+    proxy.setSourceModel(&first);
+    QAbstractItemModelTester tester(&proxy, QAbstractItemModelTester::FailureReportingMode::QtTest);
+    proxy.index(0, 0); // views hold the rows of the first source
+    QPersistentModelIndex child = proxy.index(0, 0, proxy.index(0, 0));
+
+    proxy.setSourceModel(&second);
+    QCOMPARE(proxy.columnCount(), 2);
+    QCOMPARE(proxy.rowCount(proxy.index(1, 0)), 3);
+    QVERIFY(!child.isValid());
+    QCOMPARE(brokenCell(proxy), QString());
+    proxy.setSourceModel(&second);
     QCOMPARE(brokenCell(proxy), QString());
 }
 
