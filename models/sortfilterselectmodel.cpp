@@ -2,6 +2,7 @@
 #include "models/sortfilterselectmodel.h"
 
 #include "models/columncontextmenumodel.h"
+#include "models/proxysource_p.h"
 
 #include <loom/columnstore.h>
 #include <loom/comparators.h>
@@ -1167,6 +1168,10 @@ QHash<int, QByteArray> SortFilterSelectModel::roleNames() const
 
 void SortFilterSelectModel::setSourceModel(QAbstractItemModel* model)
 {
+    // A proxy that is its own source (directly or further down) asks itself for its roles and rows
+    // forever; the previous source stays.
+    if (detail::wouldBecomeOwnSource(this, model))
+        return;
     d->connectionKeeper = std::make_unique<ConnectionKeeper>(d.get());
     // The base proxy keeps its mapping when the source stays the same, and drops it otherwise.
     d->connectionKeeper->resetColumns(model, model == sourceModel());

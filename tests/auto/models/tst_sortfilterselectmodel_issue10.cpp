@@ -6,6 +6,7 @@
 #include <lumen/rowfilter.h>
 
 #include <QAbstractItemModelTester>
+#include <QSignalSpy>
 #include <QTest>
 
 #include <climits>
@@ -74,6 +75,9 @@ private Q_SLOTS:
     void shouldKeepChildParentsWhenShowingColumnZeroAgain_issue10();
     void shouldKeepChildColumnsInStepWithTopLevel_issue10();
     void shouldNotShowNewColumnsOverOldRowsWhenReplacingSource_issue10();
+    void shouldRefuseItselfAsSource_issue10();
+    void shouldIgnoreExtremeActionNumbers_issue10_data();
+    void shouldIgnoreExtremeActionNumbers_issue10();
     void shouldFollowChildRowsWithColumnZeroHiddenOrMoved_issue10_data();
     void shouldFollowChildRowsWithColumnZeroHiddenOrMoved_issue10();
 };
@@ -184,6 +188,52 @@ void TestSortFilterSelectModelIssue10::shouldNotShowNewColumnsOverOldRowsWhenRep
     QCOMPARE(brokenCell(proxy), QString());
     proxy.setSourceModel(&second);
     QCOMPARE(brokenCell(proxy), QString());
+}
+
+void TestSortFilterSelectModelIssue10::shouldIgnoreExtremeActionNumbers_issue10_data()
+{
+    QTest::addColumn<int>("actionIndex");
+    QTest::newRow("INT_MIN") << INT_MIN;
+    QTest::newRow("INT_MIN + 1") << INT_MIN + 1;
+    QTest::newRow("INT_MAX") << INT_MAX;
+    QTest::newRow("-1") << -1;
+}
+
+void TestSortFilterSelectModelIssue10::shouldIgnoreExtremeActionNumbers_issue10()
+{
+    // actionIndex - N overflowed for INT_MIN (undefined behaviour, reported by the sanitized build).
+    QFETCH(int, actionIndex);
+    ReliabilityRandomModel model(false);
+    model.reset(2, std::vector<ReliabilityRandomModel::Header>(4), &never, nullptr);
+    SortFilterSelectModel proxy;
+    proxy.setSourceModel(&model);
+    proxy.setSourceColumnVisible(1, false);
+    proxy.moveColumn(0, 2);
+    QSignalSpy changed(&proxy, &SortFilterSelectModel::proxySortColumnChanged);
+    auto* menu = static_cast<core::ColumnContextMenuModel*>(proxy.columnModel());
+    menu->trigger(actionIndex);
+    QCOMPARE(changed.count(), 0);
+    QCOMPARE(proxy.mapProxyColumnToSource(0), 2);
+    QVERIFY(!proxy.isSourceColumnVisible(1));
+}
+
+void TestSortFilterSelectModelIssue10::shouldRefuseItselfAsSource_issue10()
+{
+    // QML assigned the proxy as its own source (or a proxy stacked on it): roleNames() recursed
+    // until the stack overflowed.
+    ReliabilityRandomModel model(false);
+    model.reset(2, std::vector<ReliabilityRandomModel::Header>(3), &never, nullptr);
+    SortFilterSelectModel proxy;
+    proxy.setSourceModel(&model);
+    QAbstractItemModelTester tester(&proxy, QAbstractItemModelTester::FailureReportingMode::QtTest);
+    proxy.setSourceModel(&proxy);
+    QCOMPARE(proxy.sourceModel(), &model);
+    SortFilterSelectModel above;
+    above.setSourceModel(&proxy);
+    proxy.setSourceModel(&above);
+    QCOMPARE(proxy.sourceModel(), &model);
+    QCOMPARE(proxy.rowCount(), 2);
+    QVERIFY(proxy.roleNames().contains(Qt::DisplayRole));
 }
 
 QTEST_MAIN(TestSortFilterSelectModelIssue10)
