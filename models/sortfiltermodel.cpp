@@ -103,7 +103,10 @@ void SortFilterModel::applySortRoleName(const QString& sortRoleName)
 
 void SortFilterModel::onSourceModelChanged()
 {
-    if (sourceModel() && m_pendingSortRoleName)
-        applySortRoleName(*m_pendingSortRoleName);
+    if (sourceModel() && m_pendingSortRoleName) {
+        // applySortRoleName clears the pending name before it reads the name: hand it a copy.
+        const QString name = *m_pendingSortRoleName;
+        applySortRoleName(name);
+    }
 }
 }
