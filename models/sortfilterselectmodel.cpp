@@ -1642,11 +1642,12 @@ int SortFilterSelectModel::columnWidth(int proxyColumn) const
 
 int SortFilterSelectModel::naturalWidth() const
 {
-    int sum = 0;
+    // Widths are whatever the view reported; their sum must not overflow.
+    qint64 sum = 0;
     const int count = columnCount();
     for (int k = 0; k < count; ++k)
         sum += columnWidth(k);
-    return sum;
+    return int(std::max<qint64>(INT_MIN, std::min<qint64>(INT_MAX, sum)));
 }
 
 int SortFilterSelectModel::columnProportionalWidth(int proxyColumn) const
@@ -1657,11 +1658,11 @@ int SortFilterSelectModel::columnProportionalWidth(int proxyColumn) const
 
 int SortFilterSelectModel::proportionalWidth() const
 {
-    int sum = 0;
+    qint64 sum = 0;
     const int count = columnCount();
     for (int k = 0; k < count; ++k)
         sum += columnProportionalWidth(k);
-    return sum;
+    return int(std::min<qint64>(INT_MAX, sum));
 }
 
 void SortFilterSelectModel::saveColumnData()

@@ -76,6 +76,7 @@ private Q_SLOTS:
     void shouldKeepChildColumnsInStepWithTopLevel_issue10();
     void shouldNotShowNewColumnsOverOldRowsWhenReplacingSource_issue10();
     void shouldRefuseItselfAsSource_issue10();
+    void shouldSumExtremeWidthsWithoutOverflow_issue10();
     void shouldIgnoreExtremeActionNumbers_issue10_data();
     void shouldIgnoreExtremeActionNumbers_issue10();
     void shouldFollowChildRowsWithColumnZeroHiddenOrMoved_issue10_data();
@@ -234,6 +235,27 @@ void TestSortFilterSelectModelIssue10::shouldRefuseItselfAsSource_issue10()
     QCOMPARE(proxy.sourceModel(), &model);
     QCOMPARE(proxy.rowCount(), 2);
     QVERIFY(proxy.roleNames().contains(Qt::DisplayRole));
+}
+
+void TestSortFilterSelectModelIssue10::shouldSumExtremeWidthsWithoutOverflow_issue10()
+{
+    // Widths are stored as the view reports them; their sums overflowed int (undefined behaviour,
+    // reported by the sanitized build).
+    ReliabilityRandomModel::Header heavy;
+    heavy.insert(Qt::UserRole + 1, INT_MAX); // proportional width
+    ReliabilityRandomModel model(false);
+    model.reset(1, {heavy, heavy, ReliabilityRandomModel::Header()}, &never, nullptr);
+    SortFilterSelectModel proxy;
+    proxy.setSourceModel(&model);
+    QCOMPARE(proxy.proportionalWidth(), INT_MAX);
+    proxy.resizeColumn(0, INT_MAX);
+    proxy.resizeColumn(1, INT_MAX);
+    QCOMPARE(proxy.naturalWidth(), INT_MAX);
+    proxy.resizeColumn(0, INT_MIN);
+    proxy.resizeColumn(1, INT_MIN);
+    QCOMPARE(proxy.naturalWidth(), INT_MIN);
+    proxy.resizeColumn(1, 20);
+    QCOMPARE(proxy.naturalWidth(), INT_MIN + 20 + proxy.columnWidth(2));
 }
 
 QTEST_MAIN(TestSortFilterSelectModelIssue10)
