@@ -154,6 +154,7 @@ private Q_SLOTS:
     void initTestCase_data();
     void shouldKeepSortFilterModelConsistent();
     void shouldApplyPendingSortRoleNameIntact_issue10();
+    void shouldEndSubtreeWalkWithoutColumns_issue10();
     void shouldKeepIdentityProxyModelConsistent();
     void shouldKeepModelWatcherCountCurrent();
     void shouldRequestOnlyFlaggedNodesWithChildren();
@@ -257,6 +258,22 @@ void TestModelHelpersRandom::shouldApplyPendingSortRoleNameIntact_issue10()
     proxy.setSourceModel(&model);
     QCOMPARE(proxy.sortRole(), int(ReliabilityRandomModel::RowIdRole));
     QCOMPARE(changed.count(), 1);
+}
+
+void TestModelHelpersRandom::shouldEndSubtreeWalkWithoutColumns_issue10()
+{
+    // A model with rows but no columns answers index(r, 0) with an invalid index; a walk that
+    // pushed it restarted at the root and never ended.
+    ReliabilityRandomModel model(true);
+    model.reset(4, {}, [](void*) { return 1u; }, nullptr);
+    QCOMPARE(model.columnCount(), 0);
+    QVERIFY(model.rowCount() > 0);
+    core::TreeExpandConnections connections;
+    QSignalSpy requests(&connections, &core::TreeExpandConnections::requestExpandRows);
+    connections.setModel(&model);
+    connections.onTreeCreated();
+    model.insertRowsAt(QModelIndex(), 0, 2);
+    QCOMPARE(requests.count(), 0);
 }
 
 void TestModelHelpersRandom::shouldKeepIdentityProxyModelConsistent()
