@@ -105,7 +105,7 @@ struct TestSortFilterSelectModelRandom::Run
     qint64 operations = 0;
 
     Run(std::uint32_t seed, bool isTree)
-        : random(seed, 6000, 12)
+        : random(seed, 6000, 10)
         , tree(isTree)
     {
         for (auto& source : sources) {
