@@ -1174,7 +1174,12 @@ void SortFilterSelectModel::setSourceModel(QAbstractItemModel* model)
         return;
     d->connectionKeeper = std::make_unique<ConnectionKeeper>(d.get());
     // The base proxy keeps its mapping when the source stays the same, and drops it otherwise.
-    d->connectionKeeper->resetColumns(model, model == sourceModel());
+    // Between the new records and the base proxy's switch the two disagree, so the views hear of
+    // the cleared selection before, while they still agree.
+    const bool sameSource = model == sourceModel();
+    if (!sameSource)
+        d->selectionModel.clear();
+    d->connectionKeeper->resetColumns(model, sameSource);
     d->isSelectedRole = -1;
     d->isHoveredRole = -1;
     d->hoveredRow = -1;
