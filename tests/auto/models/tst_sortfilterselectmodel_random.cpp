@@ -97,7 +97,10 @@ struct TestSortFilterSelectModelRandom::Run
     QQmlEngine engine;
     std::unique_ptr<QQuickWindow> quickWindow;
     QPointer<QQuickItem> quickTable;
-    // Whether a reset may leave the source with rows but no columns.
+    // Whether the source may have rows but no columns. Trees stay out of that state by default
+    // (CV_RANDOM_COLUMNLESS_TREE brings it back): QSortFilterProxyModel (Qt 5.15) then keeps child
+    // mappings without columns and reports rows under them that it does not count, with or
+    // without this proxy on top.
     bool allowColumnless = qEnvironmentVariableIsSet("CV_RANDOM_COLUMNLESS_TREE") || !tree;
     QString operation;
     QString lastSignal;
@@ -110,7 +113,7 @@ struct TestSortFilterSelectModelRandom::Run
     {
         for (auto& source : sources) {
             source = std::make_unique<ReliabilityRandomModel>(tree);
-            source->reset(random.below(12), randomHeaders(random.below(6)), &RandomRun::draw, &random);
+            source->reset(random.below(12), randomHeaders(tree ? 1 + random.below(5) : random.below(6)), &RandomRun::draw, &random);
         }
         active = sources[0].get();
         proxy.setSourceModel(active);
@@ -293,7 +296,7 @@ struct TestSortFilterSelectModelRandom::Run
             if (random.chance(30)) {
                 operation = QStringLiteral("source reset");
                 // Sometimes rows without any column.
-                model.reset(random.below(15), randomHeaders(random.chance(10) && allowColumnless ? 0 : random.below(7)), &RandomRun::draw,
+                model.reset(random.below(15), randomHeaders(allowColumnless ? (random.chance(10) ? 0 : random.below(7)) : 1 + random.below(6)), &RandomRun::draw,
                             &random);
             } else if (random.chance(50)) {
                 operation = QStringLiteral("replace source");
@@ -468,7 +471,10 @@ struct TestSortFilterSelectModelRandom::Run
             const QModelIndex parent = parents[p];
             const int rows = proxy.rowCount(parent);
             if (source && rows > source->rowCount(proxy.mapToSource(parent).sibling(proxy.mapToSource(parent).row(), 0)))
-                return QStringLiteral("more proxy rows than source rows");
+                return QStringLiteral("%1 proxy rows under a parent whose source (column %2) has %3")
+                    .arg(rows)
+                    .arg(proxy.mapToSource(parent).column())
+                    .arg(source->rowCount(proxy.mapToSource(parent).sibling(proxy.mapToSource(parent).row(), 0)));
             const QModelIndex sourceParent = proxy.mapToSource(parent);
             // Children show the same columns as the top level.
             if (rows > 0 && proxy.columnCount(parent) != columns)
@@ -534,6 +540,8 @@ void TestSortFilterSelectModelRandom::shouldKeepInvariantsUnderRandomOperations(
 {
     QFETCH(bool, tree);
     QFETCH(uint, seed);
+    // Hash order reaches the order of signals; a fixed seed keeps replays exact.
+    qSetGlobalQHashSeed(0);
     Run run(seed, tree);
     QVERIFY2(run.quickTable, "the Qt Quick table view could not be created");
     while (run.random.next()) {
@@ -544,9 +552,10 @@ void TestSortFilterSelectModelRandom::shouldKeepInvariantsUnderRandomOperations(
             run.callSlot();
         ++run.operations;
         run.messages.setContext(run.random.where(run.operation));
-        // Views lay out and paint what changed now and then.
+        // Views lay out and paint what changed now and then. Posted events only: timers would make
+        // a replay depend on the clock.
         if (run.random.chance(3))
-            QCoreApplication::processEvents();
+            QCoreApplication::sendPostedEvents();
         const QString broken = run.check();
         const QString problems = run.messages.takeProblems();
         if (QTest::currentTestFailed())
