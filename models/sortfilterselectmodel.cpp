@@ -284,7 +284,22 @@ void SortFilterSelectModel::Pimpl::invalidateColumns()
 {
     baseColumnsStale = false;
     const QScopedValueRollback<bool> guard(refiltering, true);
+    const QAbstractItemModel* model = owner->sourceModel();
+    bool tree = false;
+    for (int row = 0, rows = model ? model->rowCount() : 0; row < rows && !tree; ++row)
+        tree = model->hasChildren(model->index(row, 0));
+    if (!tree) {
+        owner->invalidateFilter();
+        return;
+    }
+    // In a tree the base proxy drops the rows it mapped below a column it stops showing without
+    // telling their persistent indexes, so views and the selection's current cell would keep
+    // dangling indexes: the views start over instead, and the selection is carried across.
+    const RowSnapshot snapshot = takeRowSnapshot();
+    owner->beginResetModel();
     owner->invalidateFilter();
+    owner->endResetModel();
+    restoreRowSnapshot(snapshot);
 }
 
 bool SortFilterSelectModel::Pimpl::insertVisibleColumn(int sourceColumn)
