@@ -13,6 +13,7 @@
 #include <lumen/sorter.h>
 
 #include <QPointer>
+#include <QSignalSpy>
 #include <QQuickItem>
 #include <QTest>
 
@@ -40,6 +41,7 @@ class TestLifetimesRandom : public QObject
 private Q_SLOTS:
     void shouldSurviveRandomDestructionOrders_data();
     void shouldSurviveRandomDestructionOrders();
+    void shouldDestroyKeyFilterOwningItsTarget();
 };
 
 void TestLifetimesRandom::shouldSurviveRandomDestructionOrders_data()
@@ -227,6 +229,29 @@ void TestLifetimesRandom::shouldSurviveRandomDestructionOrders()
     QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
     QVERIFY(messages.takeProblems().isEmpty());
     qInfo("%d operations, seed %u", random.step() + 1, random.seed());
+}
+
+void TestLifetimesRandom::shouldDestroyKeyFilterOwningItsTarget()
+{
+    // A filter that owns its target outlives neither; a target destroyed first is reported once.
+    auto* filter = new core::KeyEventFilter;
+    auto* target = new QQuickItem(filter);
+    auto* nested = new QQuickItem(target);
+    new QQuickItem(nested);
+    filter->setTarget(target);
+    QSignalSpy targetChanged(filter, &core::KeyEventFilter::targetChanged);
+    delete filter;
+    QCOMPARE(targetChanged.count(), 0);
+
+    auto* other = new core::KeyEventFilter;
+    auto* outside = new QQuickItem;
+    new QQuickItem(outside);
+    other->setTarget(outside);
+    QSignalSpy changed(other, &core::KeyEventFilter::targetChanged);
+    delete outside;
+    QCOMPARE(changed.count(), 1);
+    QCOMPARE(other->target(), nullptr);
+    delete other;
 }
 
 QTEST_MAIN(TestLifetimesRandom)
