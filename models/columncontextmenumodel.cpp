@@ -113,7 +113,8 @@ void ColumnContextMenuModel::trigger(int actionIndex)
 {
     if (!m_owner || !m_owner->sourceModel())
         return;
-    const int command = actionIndex - m_owner->sourceModel()->columnCount();
+    // In 64 bits: QML may pass any int, and actionIndex - N must not overflow.
+    const qint64 command = qint64(actionIndex) - m_owner->sourceModel()->columnCount();
     if (command == 1)
         m_owner->showAllColumns();
     else if (command == 2)

@@ -2,6 +2,7 @@
 #include "models/sortfilterselectmodel.h"
 
 #include "models/columncontextmenumodel.h"
+#include "models/proxysource_p.h"
 
 #include <loom/columnstore.h>
 #include <loom/comparators.h>
@@ -11,6 +12,7 @@
 #include <QDateTime>
 #include <QDebug>
 #include <QPointer>
+#include <QScopedValueRollback>
 #include <QSet>
 #include <QSize>
 #include <QTime>
@@ -176,6 +178,9 @@ public:
     // The base proxy's own column mapping follows the visible columns only after its filter is
     // invalidated; set while it lags behind `columns`.
     bool baseColumnsStale = false;
+    // Set while the base proxy re-filters its columns: the records already describe the new layout,
+    // and the base proxy's mapping catches up column by column.
+    bool refiltering = false;
 
     bool validSourceColumn(int column) const { return column >= 0 && column < int(columns.size()); }
     bool validProxyColumn(int column) const { return column >= 0 && column < int(columnOrder.size()); }
@@ -185,6 +190,8 @@ public:
     void invalidateColumns();
     bool insertVisibleColumn(int sourceColumn);
     int baseColumn(int sourceColumn) const;
+    QModelIndex baseRowIndex(const QModelIndex& sourceIndex) const;
+    bool ancestorsShown(const QModelIndex& sourceIndex) const;
     StoredColumnData readColumnData(int sourceColumn, int defaultPosition) const;
 
     void setSortType(int code);
@@ -222,7 +229,8 @@ public:
     {
     }
 
-    void resetColumns(QAbstractItemModel* model);
+    // refilter is false when the base proxy is about to drop its mapping anyway (a new source).
+    void resetColumns(QAbstractItemModel* model, bool refilter = true);
     void connectTo(QAbstractItemModel* model);
 
 private:
@@ -232,6 +240,7 @@ private:
     void onColumnsAboutToBeRemoved(const QModelIndex& parent, int first, int last);
     void onColumnsRemoved(const QModelIndex& parent, int first, int last);
     void onModelReset();
+    void onChildColumnsChanged(const QModelIndex& parent);
     void onDataChanged(const QModelIndex& topLeft, const QModelIndex& bottomRight, const QVector<int>& roles);
     void onHeaderDataChanged(Qt::Orientation orientation, int first, int last);
     void onSourceDestroyed();
@@ -274,7 +283,23 @@ void SortFilterSelectModel::Pimpl::rebuildColumnPositions()
 void SortFilterSelectModel::Pimpl::invalidateColumns()
 {
     baseColumnsStale = false;
+    const QScopedValueRollback<bool> guard(refiltering, true);
+    const QAbstractItemModel* model = owner->sourceModel();
+    bool tree = false;
+    for (int row = 0, rows = model ? model->rowCount() : 0; row < rows && !tree; ++row)
+        tree = model->hasChildren(model->index(row, 0));
+    if (!tree) {
+        owner->invalidateFilter();
+        return;
+    }
+    // In a tree the base proxy drops the rows it mapped below a column it stops showing without
+    // telling their persistent indexes, so views and the selection's current cell would keep
+    // dangling indexes: the views start over instead, and the selection is carried across.
+    const RowSnapshot snapshot = takeRowSnapshot();
+    owner->beginResetModel();
     owner->invalidateFilter();
+    owner->endResetModel();
+    restoreRowSnapshot(snapshot);
 }
 
 bool SortFilterSelectModel::Pimpl::insertVisibleColumn(int sourceColumn)
@@ -297,6 +322,38 @@ int SortFilterSelectModel::Pimpl::baseColumn(int sourceColumn) const
     for (int c = 0; c < sourceColumn; ++c)
         hidden += columns[std::size_t(c)].visible ? 0 : 1;
     return sourceColumn - hidden;
+}
+
+QModelIndex SortFilterSelectModel::Pimpl::baseRowIndex(const QModelIndex& sourceIndex) const
+{
+    // The base proxy may not map this column yet (or any more), but the row is the same in every
+    // column it maps; without this a child's parent would read as the root while it catches up.
+    const QAbstractItemModel* model = sourceIndex.model();
+    for (int column = 0; column < int(columns.size()); ++column) {
+        if (column == sourceIndex.column())
+            continue;
+        const QModelIndex base = owner->QSortFilterProxyModel::mapFromSource(
+            model->index(sourceIndex.row(), column, sourceIndex.parent()));
+        if (base.isValid())
+            return base;
+    }
+    return {};
+}
+
+bool SortFilterSelectModel::Pimpl::ancestorsShown(const QModelIndex& sourceIndex) const
+{
+    // Rows below a parent that is not shown (its column is hidden or its row filtered out, or the
+    // same for a parent further up) are not shown either. Asking the base proxy about them would
+    // make it map that parent's children, and its later row signals under that parent would then
+    // name the root as their parent.
+    for (QModelIndex up = sourceIndex.parent(); up.isValid(); up = up.parent()) {
+        if (!validSourceColumn(up.column()) || !columns[std::size_t(up.column())].visible)
+            return false;
+        if (!owner->QSortFilterProxyModel::mapFromSource(up).isValid()
+            && !((refiltering || baseColumnsStale) && baseRowIndex(up).isValid()))
+            return false;
+    }
+    return true;
 }
 
 StoredColumnData SortFilterSelectModel::Pimpl::readColumnData(int sourceColumn, int defaultPosition) const
@@ -680,7 +737,7 @@ void SortFilterSelectModel::Pimpl::notifyPreFocusCell(const QModelIndex& cell, c
 
 // ConnectionKeeper
 
-void SortFilterSelectModel::ConnectionKeeper::resetColumns(QAbstractItemModel* model)
+void SortFilterSelectModel::ConnectionKeeper::resetColumns(QAbstractItemModel* model, bool refilter)
 {
     const int count = model ? std::max(0, model->columnCount()) : 0;
     const std::size_t oldColumns = d->columns.size();
@@ -696,7 +753,9 @@ void SortFilterSelectModel::ConnectionKeeper::resetColumns(QAbstractItemModel* m
         info.visible = true;
         d->columnOrder.push_back(c);
     }
-    if (oldColumns != d->columns.size() || oldOrder != d->columnOrder.size())
+    // Re-filtering the previous source with the new records would hand views the columns of
+    // one model over the rows of another.
+    if (refilter && (oldColumns != d->columns.size() || oldOrder != d->columnOrder.size()))
         d->invalidateColumns();
     if (model) {
         d->columnOrder.erase(std::remove_if(d->columnOrder.begin(), d->columnOrder.end(),
@@ -704,7 +763,10 @@ void SortFilterSelectModel::ConnectionKeeper::resetColumns(QAbstractItemModel* m
             d->columnOrder.end());
     }
     d->rebuildColumnPositions();
-    d->invalidateColumns();
+    if (refilter)
+        d->invalidateColumns();
+    else
+        d->baseColumnsStale = false;
     d->sortColumn = -1;
     Q_EMIT d->owner->proxySortColumnChanged();
     d->selectionModel.clear();
@@ -720,6 +782,15 @@ void SortFilterSelectModel::ConnectionKeeper::connectTo(QAbstractItemModel* mode
     connect(model, &QAbstractItemModel::columnsAboutToBeRemoved, this, &ConnectionKeeper::onColumnsAboutToBeRemoved);
     connect(model, &QAbstractItemModel::columnsRemoved, this, &ConnectionKeeper::onColumnsRemoved);
     connect(model, &QAbstractItemModel::modelReset, this, &ConnectionKeeper::onModelReset);
+    // The base proxy decides the columns below a parent with the top-level column records; a change
+    // of those columns leaves its decision stale until it filters again.
+    const auto childColumnsChanged = [this](const QModelIndex& parent) { onChildColumnsChanged(parent); };
+    connect(model, &QAbstractItemModel::columnsInserted, this, childColumnsChanged);
+    connect(model, &QAbstractItemModel::columnsRemoved, this, childColumnsChanged);
+    connect(model, &QAbstractItemModel::columnsMoved, this,
+            [this](const QModelIndex& parent, int, int, const QModelIndex& destination) {
+                onChildColumnsChanged(parent.isValid() ? parent : destination);
+            });
     // The base class forwards data and header changes through its own column numbering (visible
     // columns in source order); they must reach the views where the source columns are shown.
     QObject::disconnect(model, SIGNAL(dataChanged(QModelIndex, QModelIndex, QVector<int>)), d->owner,
@@ -839,6 +910,12 @@ void SortFilterSelectModel::ConnectionKeeper::onColumnsRemoved(const QModelIndex
     Q_EMIT d->owner->proxySortColumnChanged();
 }
 
+void SortFilterSelectModel::ConnectionKeeper::onChildColumnsChanged(const QModelIndex& parent)
+{
+    if (parent.isValid() && parent.model() == d->owner->sourceModel())
+        d->invalidateColumns();
+}
+
 void SortFilterSelectModel::ConnectionKeeper::onModelReset()
 {
     resetColumns(d->owner->sourceModel());
@@ -861,6 +938,8 @@ void SortFilterSelectModel::ConnectionKeeper::onDataChanged(
     if (right < 0)
         return;
     const QModelIndex sourceParent = topLeft.parent();
+    if (!d->ancestorsShown(topLeft))
+        return;
     const int anyColumn = d->columnOrder.front();
     int top = INT_MAX;
     int bottom = -1;
@@ -1100,8 +1179,18 @@ QHash<int, QByteArray> SortFilterSelectModel::roleNames() const
 
 void SortFilterSelectModel::setSourceModel(QAbstractItemModel* model)
 {
+    // A proxy that is its own source (directly or further down) asks itself for its roles and rows
+    // forever; the previous source stays.
+    if (detail::wouldBecomeOwnSource(this, model))
+        return;
     d->connectionKeeper = std::make_unique<ConnectionKeeper>(d.get());
-    d->connectionKeeper->resetColumns(model);
+    // The base proxy keeps its mapping when the source stays the same, and drops it otherwise.
+    // Between the new records and the base proxy's switch the two disagree, so the views hear of
+    // the cleared selection before, while they still agree.
+    const bool sameSource = model == sourceModel();
+    if (!sameSource)
+        d->selectionModel.clear();
+    d->connectionKeeper->resetColumns(model, sameSource);
     d->isSelectedRole = -1;
     d->isHoveredRole = -1;
     d->hoveredRow = -1;
@@ -1151,8 +1240,12 @@ QModelIndex SortFilterSelectModel::mapFromSource(const QModelIndex& sourceIndex)
 {
     if (!sourceIndex.isValid() || !sourceModel() || sourceIndex.model() != sourceModel())
         return {};
-    const QModelIndex base = QSortFilterProxyModel::mapFromSource(sourceIndex);
-    if (!base.isValid() || !d->validSourceColumn(sourceIndex.column()))
+    if (!d->validSourceColumn(sourceIndex.column()) || !d->ancestorsShown(sourceIndex))
+        return {};
+    QModelIndex base = QSortFilterProxyModel::mapFromSource(sourceIndex);
+    if (!base.isValid() && (d->refiltering || d->baseColumnsStale) && d->columns[std::size_t(sourceIndex.column())].visible)
+        base = d->baseRowIndex(sourceIndex);
+    if (!base.isValid())
         return {};
     return createIndex(base.row(), d->columns[std::size_t(sourceIndex.column())].position, base.internalPointer());
 }
@@ -1566,11 +1659,12 @@ int SortFilterSelectModel::columnWidth(int proxyColumn) const
 
 int SortFilterSelectModel::naturalWidth() const
 {
-    int sum = 0;
+    // Widths are whatever the view reported; their sum must not overflow.
+    qint64 sum = 0;
     const int count = columnCount();
     for (int k = 0; k < count; ++k)
         sum += columnWidth(k);
-    return sum;
+    return int(std::max<qint64>(INT_MIN, std::min<qint64>(INT_MAX, sum)));
 }
 
 int SortFilterSelectModel::columnProportionalWidth(int proxyColumn) const
@@ -1581,11 +1675,11 @@ int SortFilterSelectModel::columnProportionalWidth(int proxyColumn) const
 
 int SortFilterSelectModel::proportionalWidth() const
 {
-    int sum = 0;
+    qint64 sum = 0;
     const int count = columnCount();
     for (int k = 0; k < count; ++k)
         sum += columnProportionalWidth(k);
-    return sum;
+    return int(std::min<qint64>(INT_MAX, sum));
 }
 
 void SortFilterSelectModel::saveColumnData()

@@ -10,7 +10,13 @@ KeyEventFilter::KeyEventFilter(QQuickItem* parent)
 {
 }
 
-KeyEventFilter::~KeyEventFilter() = default;
+KeyEventFilter::~KeyEventFilter()
+{
+    // The target may be one of our own children and die in the base destructors; its destroyed()
+    // must not call back into a filter that is no longer one.
+    if (m_target)
+        QObject::disconnect(m_target, &QObject::destroyed, this, nullptr);
+}
 
 QQuickItem* KeyEventFilter::target() const
 {
@@ -89,12 +95,12 @@ void KeyEventFilter::walk(QObject* object, Action action)
 {
     if (!object)
         return;
-    if (auto* item = qobject_cast<QQuickItem*>(object)) {
-        if (action == Action::Install)
-            item->installEventFilter(this);
-        else
-            item->removeEventFilter(this);
-    }
+    // A removed child may be in its destructor already (no longer an item): removing a filter needs
+    // no cast, and removing one that was never installed does nothing.
+    if (action == Action::Remove)
+        object->removeEventFilter(this);
+    else if (auto* item = qobject_cast<QQuickItem*>(object))
+        item->installEventFilter(this);
     const QObjectList children = object->children();
     for (QObject* child : children)
         walk(child, action);
