@@ -199,6 +199,8 @@ public:
     // The base proxy's own column mapping follows the visible columns only after its filter is
     // invalidated; set while it lags behind `columns`.
     bool baseColumnsStale = false;
+    // Set while a column change refilters, when no row can be refused.
+    bool acceptAllRows = false;
 
     bool validSourceColumn(int column) const { return column >= 0 && column < int(columns.size()); }
     bool validProxyColumn(int column) const { return column >= 0 && column < int(columnOrder.size()); }
@@ -300,7 +302,11 @@ void SortFilterSelectModel::Pimpl::rebuildColumnPositions()
 void SortFilterSelectModel::Pimpl::invalidateColumns()
 {
     baseColumnsStale = false;
+    // The base proxy re-runs the row predicate for every row as well; with no row filter and no
+    // pattern every row passes, so answer that without asking per row.
+    acceptAllRows = !filter && owner->filterRegExp().isEmpty() && owner->filterRegularExpression().pattern().isEmpty();
     owner->invalidateFilter();
+    acceptAllRows = false;
 }
 
 bool SortFilterSelectModel::Pimpl::insertVisibleColumn(int sourceColumn)
@@ -1909,6 +1915,8 @@ QModelIndex SortFilterSelectModel::mapProxyIndexToSource(const QModelIndex& prox
 
 bool SortFilterSelectModel::filterAcceptsRow(int sourceRow, const QModelIndex& sourceParent) const
 {
+    if (d->acceptAllRows)
+        return true;
     if (d->filter)
         return d->filter->acceptRow(sourceModel(), sourceRow, sourceParent);
     return QSortFilterProxyModel::filterAcceptsRow(sourceRow, sourceParent);
