@@ -108,22 +108,41 @@ class SortFilterSelectModel::Pimpl
 public:
     explicit Pimpl(SortFilterSelectModel* owner);
 
-    // The sort role values (and their texts) of the sort column, read once per row during a sort
-    // instead of twice per comparison.
+    // The sort column read once per row during a sort instead of twice per comparison, keyed by
+    // source row and dropped when the sort ends. Each comparator fills only what it reads: the
+    // value comparator compact keys (ints and doubles in place, other values beside), the text
+    // comparators their texts.
+    enum class KeyKind : quint8
+    {
+        Unread,
+        Invalid,
+        Int,
+        Double,
+        Other
+    };
+    struct SortKey
+    {
+        union
+        {
+            qint64 integer;
+            double real;
+        };
+        KeyKind kind;
+    };
     struct SortCache
     {
         bool active = false;
         const QAbstractItemModel* model = nullptr;
         int column = -1;
         int role = Qt::DisplayRole;
-        std::vector<QVariant> values;
+        std::size_t rows = 0;
+        std::vector<SortKey> keys;
+        std::vector<QVariant> values; // of the keys of kind Other
+        std::vector<QString> strings;
+        std::vector<quint8> stringRead;
+        // Texts in the order the sort first reads them, which is the order it walks them in.
         std::vector<wxString> texts;
-        std::vector<quint8> filled;
-    };
-    enum : quint8
-    {
-        ValueFilled = 1,
-        TextFilled = 2
+        std::vector<int> textSlots;
     };
     using Comparator = bool (*)(const Pimpl&, const QModelIndex&, const QModelIndex&);
 
@@ -134,6 +153,10 @@ public:
         bool dirty = true;
         QHash<QModelIndex, Intervals> rows;
         int count = 0;
+        // The top-level rows, and the interval of the last answer there: views read neighbouring
+        // rows one after another.
+        const Intervals* topLevel = nullptr;
+        std::size_t hint = 0;
     };
 
     // Selected rows and the current cell in source terms, for changes that reset the proxy.
@@ -181,6 +204,8 @@ public:
     // Set while the base proxy re-filters its columns: the records already describe the new layout,
     // and the base proxy's mapping catches up column by column.
     bool refiltering = false;
+    // Set while a column change refilters, when no row can be refused.
+    bool acceptAllRows = false;
 
     bool validSourceColumn(int column) const { return column >= 0 && column < int(columns.size()); }
     bool validProxyColumn(int column) const { return column >= 0 && column < int(columnOrder.size()); }
@@ -197,8 +222,11 @@ public:
     void setSortType(int code);
     void sortBase(int column, Qt::SortOrder order);
     void applyInitialSort(bool force);
-    const QVariant& sortValue(const QModelIndex& index, QVariant& scratch) const;
-    const wxString& sortText(const QModelIndex& index, wxString& scratch) const;
+    std::ptrdiff_t cachedRow(const QModelIndex& index) const;
+    const SortKey& sortKey(std::size_t row, const QModelIndex& index) const;
+    QVariant sortValue(const QModelIndex& index) const;
+    const QString& sortString(const QModelIndex& index, QString& scratch) const;
+    wxString& sortText(const QModelIndex& index, wxString& scratch) const;
     // Comparators; one is chosen per sort from the column's comparator code.
     template <bool (*Less)(const wxString&, const wxString&)>
     static bool textLessThan(const Pimpl& d, const QModelIndex& left, const QModelIndex& right);
@@ -284,6 +312,11 @@ void SortFilterSelectModel::Pimpl::invalidateColumns()
 {
     baseColumnsStale = false;
     const QScopedValueRollback<bool> guard(refiltering, true);
+    // The base proxy re-runs the row predicate for every row as well; with no row filter and no
+    // pattern every row passes, so answer that without asking per row.
+    const QScopedValueRollback<bool> acceptAll(
+        acceptAllRows,
+        !filter && owner->filterRegExp().isEmpty() && owner->filterRegularExpression().pattern().isEmpty());
     const QAbstractItemModel* model = owner->sourceModel();
     bool tree = false;
     for (int row = 0, rows = model ? model->rowCount() : 0; row < rows && !tree; ++row)
@@ -381,48 +414,113 @@ void SortFilterSelectModel::Pimpl::sortBase(int column, Qt::SortOrder order)
 {
     if (baseColumnsStale)
         invalidateColumns();
+    sortCache = SortCache();
     sortCache.active = column >= 0;
     sortCache.model = owner->sourceModel();
     sortCache.column = column >= 0 && validSourceColumn(sortColumn) ? sortColumn : -1;
     sortCache.role = owner->sortRole();
-    const std::size_t rows = sortCache.model ? std::size_t(std::max(0, sortCache.model->rowCount())) : 0;
-    sortCache.values.assign(sortCache.active ? rows : 0, QVariant());
-    sortCache.texts.assign(sortCache.active ? rows : 0, wxString());
-    sortCache.filled.assign(sortCache.active ? rows : 0, 0);
+    sortCache.rows = sortCache.active && sortCache.model ? std::size_t(std::max(0, sortCache.model->rowCount())) : 0;
+    if (!sorter && comparator == &valueTypeLessThan)
+        sortCache.keys.assign(sortCache.rows, SortKey { { 0 }, KeyKind::Unread });
     owner->QSortFilterProxyModel::sort(column, order);
     sortCache = SortCache();
 }
 
-const QVariant& SortFilterSelectModel::Pimpl::sortValue(const QModelIndex& index, QVariant& scratch) const
+std::ptrdiff_t SortFilterSelectModel::Pimpl::cachedRow(const QModelIndex& index) const
 {
-    if (sortCache.active && index.model() == sortCache.model && index.column() == sortCache.column
-        && !index.parent().isValid() && index.row() >= 0 && std::size_t(index.row()) < sortCache.filled.size()) {
-        const std::size_t row = std::size_t(index.row());
-        if (!(sortCache.filled[row] & ValueFilled)) {
-            sortCache.values[row] = index.data(sortCache.role);
-            sortCache.filled[row] |= ValueFilled;
-        }
-        return sortCache.values[row];
-    }
-    scratch = index.model() ? index.data(owner->sortRole()) : QVariant();
-    return scratch;
+    if (!sortCache.active || index.model() != sortCache.model || index.column() != sortCache.column)
+        return -1;
+    const int row = index.row();
+    if (row < 0 || std::size_t(row) >= sortCache.rows || index.parent().isValid())
+        return -1;
+    return row;
 }
 
-const wxString& SortFilterSelectModel::Pimpl::sortText(const QModelIndex& index, wxString& scratch) const
+const SortFilterSelectModel::Pimpl::SortKey& SortFilterSelectModel::Pimpl::sortKey(
+    std::size_t row, const QModelIndex& index) const
 {
-    if (sortCache.active && index.model() == sortCache.model && index.column() == sortCache.column
-        && !index.parent().isValid() && index.row() >= 0 && std::size_t(index.row()) < sortCache.filled.size()) {
-        const std::size_t row = std::size_t(index.row());
-        if (!(sortCache.filled[row] & TextFilled)) {
-            QVariant unused;
-            sortCache.texts[row] = lum::wxFromQt(sortValue(index, unused).toString());
-            sortCache.filled[row] |= TextFilled;
-        }
-        return sortCache.texts[row];
+    SortKey& key = sortCache.keys[row];
+    if (key.kind != KeyKind::Unread)
+        return key;
+    const QVariant value = index.data(sortCache.role);
+    switch (value.userType()) {
+    case QMetaType::UnknownType:
+        key.kind = KeyKind::Invalid;
+        break;
+    case QMetaType::Int:
+        key.integer = value.toInt();
+        key.kind = KeyKind::Int;
+        break;
+    case QMetaType::Double:
+        key.real = value.toDouble();
+        key.kind = KeyKind::Double;
+        break;
+    default:
+        if (sortCache.values.empty())
+            sortCache.values.resize(sortCache.rows);
+        sortCache.values[row] = value;
+        key.kind = KeyKind::Other;
+        break;
     }
-    QVariant value;
-    scratch = lum::wxFromQt(sortValue(index, value).toString());
-    return scratch;
+    return key;
+}
+
+QVariant SortFilterSelectModel::Pimpl::sortValue(const QModelIndex& index) const
+{
+    const std::ptrdiff_t row = cachedRow(index);
+    if (row < 0)
+        return index.model() ? index.data(owner->sortRole()) : QVariant();
+    if (sortCache.keys.empty())
+        return index.data(sortCache.role);
+    const SortKey& key = sortKey(std::size_t(row), index);
+    switch (key.kind) {
+    case KeyKind::Int:
+        return QVariant(int(key.integer));
+    case KeyKind::Double:
+        return QVariant(key.real);
+    case KeyKind::Other:
+        return sortCache.values[std::size_t(row)];
+    default:
+        return QVariant();
+    }
+}
+
+const QString& SortFilterSelectModel::Pimpl::sortString(const QModelIndex& index, QString& scratch) const
+{
+    const std::ptrdiff_t row = cachedRow(index);
+    if (row < 0) {
+        scratch = sortValue(index).toString();
+        return scratch;
+    }
+    if (sortCache.strings.empty()) {
+        sortCache.strings.resize(sortCache.rows);
+        sortCache.stringRead.assign(sortCache.rows, 0);
+    }
+    if (!sortCache.stringRead[std::size_t(row)]) {
+        sortCache.strings[std::size_t(row)] = sortValue(index).toString();
+        sortCache.stringRead[std::size_t(row)] = 1;
+    }
+    return sortCache.strings[std::size_t(row)];
+}
+
+wxString& SortFilterSelectModel::Pimpl::sortText(const QModelIndex& index, wxString& scratch) const
+{
+    const std::ptrdiff_t row = cachedRow(index);
+    if (row < 0) {
+        scratch = lum::wxFromQt(sortValue(index).toString());
+        return scratch;
+    }
+    if (sortCache.textSlots.empty()) {
+        sortCache.textSlots.assign(sortCache.rows, -1);
+        // Never reallocated during the sort: references to the texts stay valid.
+        sortCache.texts.reserve(sortCache.rows);
+    }
+    int& slot = sortCache.textSlots[std::size_t(row)];
+    if (slot < 0) {
+        slot = int(sortCache.texts.size());
+        sortCache.texts.push_back(lum::wxFromQt(sortValue(index).toString()));
+    }
+    return sortCache.texts[std::size_t(slot)];
 }
 
 template <bool (*Less)(const wxString&, const wxString&)>
@@ -435,32 +533,45 @@ bool SortFilterSelectModel::Pimpl::textLessThan(const Pimpl& d, const QModelInde
 
 bool SortFilterSelectModel::Pimpl::fileSizeLessThan(const Pimpl& d, const QModelIndex& left, const QModelIndex& right)
 {
+    // The host comparator leaves its texts as they are (its references are not const only to keep
+    // the host's signature), so the cached texts go to it without copies.
     wxString leftScratch;
     wxString rightScratch;
-    // The host comparator takes modifiable texts; hand it copies, never the cached ones.
-    wxString leftText = d.sortText(left, leftScratch);
-    wxString rightText = d.sortText(right, rightScratch);
-    return lom::fileSizeLessThan(leftText, rightText);
+    return lom::fileSizeLessThan(d.sortText(left, leftScratch), d.sortText(right, rightScratch));
 }
 
 bool SortFilterSelectModel::Pimpl::caseInsensitiveLessThan(
     const Pimpl& d, const QModelIndex& left, const QModelIndex& right)
 {
-    QVariant leftScratch;
-    QVariant rightScratch;
-    return QString::compare(d.sortValue(left, leftScratch).toString(), d.sortValue(right, rightScratch).toString(),
-               Qt::CaseInsensitive)
+    QString leftScratch;
+    QString rightScratch;
+    return QString::compare(d.sortString(left, leftScratch), d.sortString(right, rightScratch), Qt::CaseInsensitive)
         < 0;
 }
 
 bool SortFilterSelectModel::Pimpl::valueTypeLessThan(const Pimpl& d, const QModelIndex& left, const QModelIndex& right)
 {
-    QVariant leftScratch;
-    QVariant rightScratch;
-    const QVariant& l = d.sortValue(left, leftScratch);
+    if (!d.sortCache.keys.empty()) {
+        const std::ptrdiff_t leftRow = d.cachedRow(left);
+        const std::ptrdiff_t rightRow = leftRow >= 0 ? d.cachedRow(right) : -1;
+        if (rightRow >= 0) {
+            // Same answers as the general comparison below, without building values.
+            const SortKey& l = d.sortKey(std::size_t(leftRow), left);
+            if (l.kind == KeyKind::Invalid)
+                return false;
+            const SortKey& r = d.sortKey(std::size_t(rightRow), right);
+            if (r.kind == KeyKind::Invalid)
+                return true;
+            if (l.kind == KeyKind::Int && r.kind == KeyKind::Int)
+                return l.integer < r.integer;
+            if (l.kind == KeyKind::Double && r.kind == KeyKind::Double)
+                return l.real < r.real;
+        }
+    }
+    const QVariant l = d.sortValue(left);
     if (!l.isValid())
         return false;
-    const QVariant& r = d.sortValue(right, rightScratch);
+    const QVariant r = d.sortValue(right);
     if (!r.isValid())
         return true;
     switch (l.userType()) {
@@ -580,21 +691,42 @@ void SortFilterSelectModel::Pimpl::ensureSelectionIndex() const
         for (const auto& interval : it.value())
             selectionIndex.count += interval.second - interval.first + 1;
     }
+    const auto topLevel = selectionIndex.rows.constFind(QModelIndex());
+    selectionIndex.topLevel = topLevel != selectionIndex.rows.constEnd() ? &topLevel.value() : nullptr;
+    selectionIndex.hint = 0;
     selectionIndex.dirty = false;
 }
 
 bool SortFilterSelectModel::Pimpl::rowSelected(int row, const QModelIndex& parent) const
 {
     ensureSelectionIndex();
-    const auto it = selectionIndex.rows.constFind(parent);
-    if (it == selectionIndex.rows.constEnd())
+    const Intervals* intervals = selectionIndex.topLevel;
+    if (parent.isValid()) {
+        const auto it = selectionIndex.rows.constFind(parent);
+        intervals = it != selectionIndex.rows.constEnd() ? &it.value() : nullptr;
+    } else if (intervals) {
+        // The interval of the last answer, or the one after it.
+        const std::size_t k = selectionIndex.hint;
+        if (k < intervals->size() && row >= (*intervals)[k].first) {
+            if (row <= (*intervals)[k].second)
+                return true;
+            if (k + 1 == intervals->size() || row < (*intervals)[k + 1].first)
+                return false;
+            if (row <= (*intervals)[k + 1].second) {
+                selectionIndex.hint = k + 1;
+                return true;
+            }
+        }
+    }
+    if (!intervals)
         return false;
-    const Intervals& intervals = it.value();
-    auto next = std::upper_bound(intervals.begin(), intervals.end(), std::make_pair(row, INT_MAX));
-    if (next == intervals.begin())
+    auto next = std::upper_bound(intervals->begin(), intervals->end(), std::make_pair(row, INT_MAX));
+    if (next == intervals->begin())
         return false;
     --next;
-    return row >= next->first && row <= next->second;
+    if (!parent.isValid())
+        selectionIndex.hint = std::size_t(next - intervals->begin());
+    return row <= next->second;
 }
 
 QItemSelection SortFilterSelectModel::Pimpl::wholeRows(QHash<QModelIndex, Intervals>& groups) const
@@ -1878,6 +2010,8 @@ QModelIndex SortFilterSelectModel::mapProxyIndexToSource(const QModelIndex& prox
 
 bool SortFilterSelectModel::filterAcceptsRow(int sourceRow, const QModelIndex& sourceParent) const
 {
+    if (d->acceptAllRows)
+        return true;
     if (d->filter)
         return d->filter->acceptRow(sourceModel(), sourceRow, sourceParent);
     return QSortFilterProxyModel::filterAcceptsRow(sourceRow, sourceParent);

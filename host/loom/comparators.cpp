@@ -110,9 +110,20 @@ std::uint64_t tokenKey(std::uint32_t c, bool digit)
 
 int compareNatural(const Text& a, const Text& b)
 {
+    // Tokens of the same code units tie at every level, so each level starts at the first code
+    // unit that differs, backed up to the start of a digit run it falls in: before that point
+    // both texts have the same tokens.
+    const std::size_t common = a.size() < b.size() ? a.size() : b.size();
+    std::size_t difference = 0;
+    while (difference < common && a[difference] == b[difference])
+        ++difference;
+    std::size_t start = difference;
+    while (start > 0 && digitValue(a[start - 1]) >= 0)
+        --start;
+
     // Primary: tokens by value, case-insensitively.
-    std::size_t i = 0;
-    std::size_t j = 0;
+    std::size_t i = start;
+    std::size_t j = start;
     while (i < a.size() && j < b.size()) {
         const bool digitA = digitValue(a[i]) >= 0;
         const bool digitB = digitValue(b[j]) >= 0;
@@ -136,8 +147,8 @@ int compareNatural(const Text& a, const Text& b)
         return i < a.size() ? 1 : -1;
 
     // Secondary: the texts have the same tokens; fewer leading zeros first.
-    i = 0;
-    j = 0;
+    i = start;
+    j = start;
     while (i < a.size() && j < b.size()) {
         if (digitValue(a[i]) >= 0) {
             const std::size_t endA = digitRunEnd(a, i);
@@ -153,11 +164,8 @@ int compareNatural(const Text& a, const Text& b)
     }
 
     // Last: the code units, which tells apart any two different texts.
-    const std::size_t common = a.size() < b.size() ? a.size() : b.size();
-    for (std::size_t k = 0; k < common; ++k) {
-        if (a[k] != b[k])
-            return a[k] < b[k] ? -1 : 1;
-    }
+    if (difference < common)
+        return a[difference] < b[difference] ? -1 : 1;
     return compareInts(a.size(), b.size());
 }
 
@@ -379,6 +387,26 @@ int unitPower(const Text& t, std::size_t begin, std::size_t end)
     return -1;
 }
 
+// 10^exponent as std::pow gives it; the usual exponents come from a table of its own results,
+// filled once, as pow is by far the slowest step of reading a size.
+long double powerOfTen(long long exponent)
+{
+    constexpr long long tableLimit = 64;
+    struct Table
+    {
+        long double values[2 * tableLimit + 1];
+        Table()
+        {
+            for (long long k = -tableLimit; k <= tableLimit; ++k)
+                values[k + tableLimit] = std::pow(10.0L, static_cast<long double>(k));
+        }
+    };
+    if (exponent < -tableLimit || exponent > tableLimit)
+        return std::pow(10.0L, static_cast<long double>(exponent));
+    static const Table table;
+    return table.values[exponent + tableLimit];
+}
+
 bool parseFileSize(const Text& t, FileSize* size)
 {
     const std::size_t begin = skipSpaces(t, 0, t.size());
@@ -404,9 +432,9 @@ bool parseFileSize(const Text& t, FileSize* size)
         ++taken;
     }
     // Saturates to 0 or infinity, never to NaN: the mantissa is at least 1.
-    const long double value = std::ldexp(
-        static_cast<long double>(mantissa) * std::pow(10.0L, static_cast<long double>(number.scale - taken)),
-        10 * power);
+    // Scaling by an exact power of two rounds as ldexp does.
+    static const long double units[] = { 1.0L, 0x1p10L, 0x1p20L, 0x1p30L, 0x1p40L, 0x1p50L, 0x1p60L };
+    const long double value = static_cast<long double>(mantissa) * powerOfTen(number.scale - taken) * units[power];
     size->bytes = number.sign < 0 ? -value : value;
     return true;
 }

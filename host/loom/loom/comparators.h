@@ -38,8 +38,9 @@ LOOM_EXPORT bool doublesLessThan(const wxString& left, const wxString& right);
 /// ("1 KB", "1024") and the texts among themselves in natural order. A size is a number (above)
 /// followed, after optional white space, by an optional unit, case-insensitive and 1024-based:
 /// "B", "byte", "bytes"; "K", "KB", "KiB"; "M", "MB", "MiB"; and likewise "G", "T", "P", "E".
-/// A number without a unit counts bytes. The texts are not modified; the references are not
-/// const only to keep the host's signature. Sizes beyond about 1e4900 bytes compare as equal.
+/// A number without a unit counts bytes. The texts are not modified (callers hand it texts they
+/// keep, such as a sort's cached ones); the references are not const only to keep the host's
+/// signature. Sizes beyond about 1e4900 bytes compare as equal.
 LOOM_EXPORT bool fileSizeLessThan(wxString& left, wxString& right);
 /// Toggle states: first the enabled states ("On", "Yes", "True", "Enabled", "1"), then every
 /// other text, then the disabled states ("Off", "No", "False", "Disabled", "0"); the words are
