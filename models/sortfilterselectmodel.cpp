@@ -19,6 +19,7 @@
 
 #include <algorithm>
 #include <climits>
+#include <limits>
 #include <utility>
 #include <vector>
 
@@ -101,6 +102,23 @@ QString columnIdentifier(const QAbstractItemModel* model, int column)
 {
     return model->headerData(column, Qt::Horizontal, ColumnIdRole).toString();
 }
+
+void prefetchText(const wxString& text)
+{
+    __builtin_prefetch(text.wx_str());
+}
+
+void prefetchText(const QString& text)
+{
+    __builtin_prefetch(text.constData());
+}
+
+bool fileSizeLess(const wxString& left, const wxString& right)
+{
+    // The host comparator leaves its texts as they are; its references are not const only to keep
+    // the host's signature.
+    return lom::fileSizeLessThan(const_cast<wxString&>(left), const_cast<wxString&>(right));
+}
 }
 
 class SortFilterSelectModel::Pimpl
@@ -109,9 +127,10 @@ public:
     explicit Pimpl(SortFilterSelectModel* owner);
 
     // The sort column read once per row during a sort instead of twice per comparison, keyed by
-    // source row and dropped when the sort ends. Each comparator fills only what it reads: the
-    // value comparator compact keys (ints and doubles in place, other values beside), the text
-    // comparators their texts.
+    // source row and dropped when the sort ends. A column of ints (code 4) becomes one array of
+    // integers; the text codes order every row once with their comparator before the base proxy
+    // sorts, which then compares ranks; anything else keeps compact keys (ints and doubles in place,
+    // other values beside) and texts read on first use.
     enum class KeyKind : quint8
     {
         Unread,
@@ -136,6 +155,12 @@ public:
         int column = -1;
         int role = Qt::DisplayRole;
         std::size_t rows = 0;
+        bool prepared = false;
+        bool ranked = false;
+        // Empty cells hold a value above every int, so that they sort last and tie with each other.
+        std::vector<qint64> integers;
+        // Each row's place in the comparator's order; rows that tie share one.
+        std::vector<int> ranks;
         std::vector<SortKey> keys;
         std::vector<QVariant> values; // of the keys of kind Other
         std::vector<QString> strings;
@@ -144,6 +169,7 @@ public:
         std::vector<wxString> texts;
         std::vector<int> textSlots;
     };
+    using TextLess = bool (*)(const wxString&, const wxString&);
     using Comparator = bool (*)(const Pimpl&, const QModelIndex&, const QModelIndex&);
 
     // The selected rows of the selection model, merged per parent; rebuilt lazily after every
@@ -196,6 +222,8 @@ public:
     QMetaObject::Connection filterInvalidateConnection;
     QMetaObject::Connection filterDestroyedConnection;
     Comparator comparator = nullptr;
+    // The text comparison behind `comparator` for the codes that compare texts, else null.
+    TextLess textLess = nullptr;
     mutable SortCache sortCache;
     mutable SelectionIndex selectionIndex;
     // The base proxy's own column mapping follows the visible columns only after its filter is
@@ -222,6 +250,8 @@ public:
     void setSortType(int code);
     void sortBase(int column, Qt::SortOrder order);
     void applyInitialSort(bool force);
+    bool prepareSortCache() const;
+    bool rankedLess(const QModelIndex& left, const QModelIndex& right, bool* less) const;
     std::ptrdiff_t cachedRow(const QModelIndex& index) const;
     const SortKey& sortKey(std::size_t row, const QModelIndex& index) const;
     QVariant sortValue(const QModelIndex& index) const;
@@ -230,7 +260,6 @@ public:
     // Comparators; one is chosen per sort from the column's comparator code.
     template <bool (*Less)(const wxString&, const wxString&)>
     static bool textLessThan(const Pimpl& d, const QModelIndex& left, const QModelIndex& right);
-    static bool fileSizeLessThan(const Pimpl& d, const QModelIndex& left, const QModelIndex& right);
     static bool caseInsensitiveLessThan(const Pimpl& d, const QModelIndex& left, const QModelIndex& right);
     static bool valueTypeLessThan(const Pimpl& d, const QModelIndex& left, const QModelIndex& right);
 
@@ -420,10 +449,171 @@ void SortFilterSelectModel::Pimpl::sortBase(int column, Qt::SortOrder order)
     sortCache.column = column >= 0 && validSourceColumn(sortColumn) ? sortColumn : -1;
     sortCache.role = owner->sortRole();
     sortCache.rows = sortCache.active && sortCache.model ? std::size_t(std::max(0, sortCache.model->rowCount())) : 0;
-    if (!sorter && comparator == &valueTypeLessThan)
-        sortCache.keys.assign(sortCache.rows, SortKey { { 0 }, KeyKind::Unread });
     owner->QSortFilterProxyModel::sort(column, order);
     sortCache = SortCache();
+}
+
+namespace
+{
+// Bottom-up stable merge sort of pointers into `texts`, fetching the texts a few steps before the
+// merge reaches them: on large tables nearly every comparison would otherwise wait for memory.
+template <typename Text, typename Less>
+void mergeSortTexts(std::vector<const Text*>& order, Less less)
+{
+    constexpr std::size_t run = 16;
+    constexpr std::size_t ahead = 8;
+    const std::size_t n = order.size();
+    auto ordered = [&less](const Text* a, const Text* b) { return !less(*b, *a); };
+    for (std::size_t begin = 0; begin < n; begin += run) {
+        const auto first = order.begin() + std::ptrdiff_t(begin);
+        std::stable_sort(first, first + std::ptrdiff_t(std::min(run, n - begin)),
+            [&less](const Text* a, const Text* b) { return less(*a, *b); });
+    }
+    std::vector<const Text*> buffer(n);
+    std::vector<const Text*>* from = &order;
+    std::vector<const Text*>* to = &buffer;
+    for (std::size_t width = run; width < n; width *= 2) {
+        for (std::size_t begin = 0; begin < n; begin += 2 * width) {
+            const std::size_t middle = std::min(begin + width, n);
+            const std::size_t end = std::min(begin + 2 * width, n);
+            const Text* const* a = from->data() + begin;
+            const Text* const* aEnd = from->data() + middle;
+            const Text* const* b = aEnd;
+            const Text* const* bEnd = from->data() + end;
+            const Text** out = to->data() + begin;
+            while (a != aEnd && b != bEnd) {
+                // The text objects first, their characters once the objects have arrived.
+                if (aEnd - a > std::ptrdiff_t(2 * ahead))
+                    __builtin_prefetch(a[2 * ahead]);
+                if (bEnd - b > std::ptrdiff_t(2 * ahead))
+                    __builtin_prefetch(b[2 * ahead]);
+                if (aEnd - a > std::ptrdiff_t(ahead))
+                    prefetchText(*a[ahead]);
+                if (bEnd - b > std::ptrdiff_t(ahead))
+                    prefetchText(*b[ahead]);
+                // Ties take the left run first, which keeps the sort stable.
+                if (ordered(*a, *b))
+                    *out++ = *a++;
+                else
+                    *out++ = *b++;
+            }
+            out = std::copy(a, aEnd, out);
+            std::copy(b, bEnd, out);
+        }
+        std::swap(from, to);
+    }
+    if (from != &order)
+        order.swap(*from);
+}
+
+// The place of each text in the order of `less`, equal texts sharing one; rows without a text
+// (marked in `absent`) come after all others.
+template <typename Text, typename Less>
+std::vector<int> rankTexts(const std::vector<Text>& texts, const std::vector<bool>& absent, Less less)
+{
+    std::vector<const Text*> order;
+    order.reserve(texts.size());
+    for (std::size_t i = 0; i < texts.size(); ++i) {
+        if (absent.empty() || !absent[i])
+            order.push_back(&texts[i]);
+    }
+    mergeSortTexts(order, less);
+    std::vector<int> ranks(texts.size(), std::numeric_limits<int>::max());
+    int rank = 0;
+    for (std::size_t i = 0; i < order.size(); ++i) {
+        if (i > 0 && less(*order[i - 1], *order[i]))
+            ++rank;
+        ranks[std::size_t(order[i] - texts.data())] = rank;
+    }
+    return ranks;
+}
+}
+
+bool SortFilterSelectModel::Pimpl::prepareSortCache() const
+{
+    if (sortCache.prepared)
+        return sortCache.ranked;
+    sortCache.prepared = true;
+    // Preparing reads and orders every row: worth it only when the base proxy holds most of them.
+    // rowCount() only reads the size of the root mapping the base proxy is sorting.
+    if (sorter || sortCache.column < 0 || std::size_t(owner->rowCount()) * 2 < sortCache.rows)
+        return false;
+    const QAbstractItemModel* model = sortCache.model;
+    const int column = sortCache.column;
+    const int role = sortCache.role;
+    if (comparator == &valueTypeLessThan) {
+        // A column of ints, or of strings, with empty cells among them: the comparison by value
+        // type then reduces to integers or to the natural order of the texts, empty cells last.
+        int type = QMetaType::UnknownType;
+        std::vector<int> integers;
+        std::vector<wxString> texts;
+        std::vector<bool> absent(sortCache.rows, false);
+        for (std::size_t row = 0; row < sortCache.rows; ++row) {
+            const QVariant value = model->index(int(row), column).data(role);
+            if (!value.isValid()) {
+                absent[row] = true;
+                continue;
+            }
+            if (type == QMetaType::UnknownType) {
+                type = value.userType();
+                if (type == QMetaType::Int)
+                    integers.resize(sortCache.rows);
+                else if (type == QMetaType::QString)
+                    texts.resize(sortCache.rows);
+                else
+                    return false;
+            } else if (value.userType() != type) {
+                return false;
+            }
+            if (type == QMetaType::Int)
+                integers[row] = value.toInt();
+            else
+                texts[row] = lum::wxFromQt(value.toString());
+        }
+        if (type == QMetaType::QString) {
+            sortCache.ranks = rankTexts(texts, absent, &lom::stringsLessThan);
+        } else if (std::find(absent.begin(), absent.end(), true) == absent.end()) {
+            // The values are their own ranks.
+            sortCache.ranks = std::move(integers);
+        } else {
+            // Wider keys when empty cells need a place above every int.
+            integers.resize(sortCache.rows);
+            sortCache.integers.resize(sortCache.rows);
+            for (std::size_t row = 0; row < sortCache.rows; ++row)
+                sortCache.integers[row] = absent[row] ? std::numeric_limits<qint64>::max() : integers[row];
+        }
+    } else if (comparator == &caseInsensitiveLessThan) {
+        std::vector<QString> strings(sortCache.rows);
+        for (std::size_t row = 0; row < sortCache.rows; ++row)
+            strings[row] = model->index(int(row), column).data(role).toString();
+        sortCache.ranks = rankTexts(strings, {}, [](const QString& left, const QString& right) {
+            return QString::compare(left, right, Qt::CaseInsensitive) < 0;
+        });
+    } else if (textLess) {
+        std::vector<wxString> texts(sortCache.rows);
+        for (std::size_t row = 0; row < sortCache.rows; ++row)
+            texts[row] = lum::wxFromQt(model->index(int(row), column).data(role).toString());
+        sortCache.ranks = rankTexts(texts, {}, textLess);
+    } else {
+        return false;
+    }
+    sortCache.ranked = true;
+    return true;
+}
+
+bool SortFilterSelectModel::Pimpl::rankedLess(const QModelIndex& left, const QModelIndex& right, bool* less) const
+{
+    const std::ptrdiff_t leftRow = cachedRow(left);
+    if (leftRow < 0)
+        return false;
+    const std::ptrdiff_t rightRow = cachedRow(right);
+    if (rightRow < 0 || !prepareSortCache())
+        return false;
+    if (!sortCache.integers.empty())
+        *less = sortCache.integers[std::size_t(leftRow)] < sortCache.integers[std::size_t(rightRow)];
+    else
+        *less = sortCache.ranks[std::size_t(leftRow)] < sortCache.ranks[std::size_t(rightRow)];
+    return true;
 }
 
 std::ptrdiff_t SortFilterSelectModel::Pimpl::cachedRow(const QModelIndex& index) const
@@ -526,23 +716,20 @@ wxString& SortFilterSelectModel::Pimpl::sortText(const QModelIndex& index, wxStr
 template <bool (*Less)(const wxString&, const wxString&)>
 bool SortFilterSelectModel::Pimpl::textLessThan(const Pimpl& d, const QModelIndex& left, const QModelIndex& right)
 {
+    bool less = false;
+    if (d.rankedLess(left, right, &less))
+        return less;
     wxString leftScratch;
     wxString rightScratch;
     return Less(d.sortText(left, leftScratch), d.sortText(right, rightScratch));
 }
 
-bool SortFilterSelectModel::Pimpl::fileSizeLessThan(const Pimpl& d, const QModelIndex& left, const QModelIndex& right)
-{
-    // The host comparator leaves its texts as they are (its references are not const only to keep
-    // the host's signature), so the cached texts go to it without copies.
-    wxString leftScratch;
-    wxString rightScratch;
-    return lom::fileSizeLessThan(d.sortText(left, leftScratch), d.sortText(right, rightScratch));
-}
-
 bool SortFilterSelectModel::Pimpl::caseInsensitiveLessThan(
     const Pimpl& d, const QModelIndex& left, const QModelIndex& right)
 {
+    bool less = false;
+    if (d.rankedLess(left, right, &less))
+        return less;
     QString leftScratch;
     QString rightScratch;
     return QString::compare(d.sortString(left, leftScratch), d.sortString(right, rightScratch), Qt::CaseInsensitive)
@@ -551,10 +738,15 @@ bool SortFilterSelectModel::Pimpl::caseInsensitiveLessThan(
 
 bool SortFilterSelectModel::Pimpl::valueTypeLessThan(const Pimpl& d, const QModelIndex& left, const QModelIndex& right)
 {
-    if (!d.sortCache.keys.empty()) {
+    bool less = false;
+    if (d.rankedLess(left, right, &less))
+        return less;
+    {
         const std::ptrdiff_t leftRow = d.cachedRow(left);
         const std::ptrdiff_t rightRow = leftRow >= 0 ? d.cachedRow(right) : -1;
         if (rightRow >= 0) {
+            if (d.sortCache.keys.empty())
+                d.sortCache.keys.assign(d.sortCache.rows, SortKey { { 0 }, KeyKind::Unread });
             // Same answers as the general comparison below, without building values.
             const SortKey& l = d.sortKey(std::size_t(leftRow), left);
             if (l.kind == KeyKind::Invalid)
@@ -603,9 +795,11 @@ bool SortFilterSelectModel::Pimpl::valueTypeLessThan(const Pimpl& d, const QMode
 void SortFilterSelectModel::Pimpl::setSortType(int code)
 {
     sortType = code;
+    textLess = nullptr;
     switch (code) {
     case 0:
     case 5:
+        textLess = &lom::stringsLessThan;
         comparator = &textLessThan<lom::stringsLessThan>;
         break;
     case 1:
@@ -616,24 +810,31 @@ void SortFilterSelectModel::Pimpl::setSortType(int code)
         comparator = nullptr; // the base class's comparison
         break;
     case 6:
+        textLess = &lom::integersLessThan;
         comparator = &textLessThan<lom::integersLessThan>;
         break;
     case 7:
+        textLess = &lom::doublesLessThan;
         comparator = &textLessThan<lom::doublesLessThan>;
         break;
     case 8:
-        comparator = &fileSizeLessThan;
+        textLess = &fileSizeLess;
+        comparator = &textLessThan<fileSizeLess>;
         break;
     case 9:
+        textLess = &lom::toggleDisabledLessThan;
         comparator = &textLessThan<lom::toggleDisabledLessThan>;
         break;
     case 10:
+        textLess = &lom::plotStylesLessThan;
         comparator = &textLessThan<lom::plotStylesLessThan>;
         break;
     case 11:
+        textLess = &lom::pixelSizeLessThan;
         comparator = &textLessThan<lom::pixelSizeLessThan>;
         break;
     case 12:
+        textLess = &lom::dimStylesLessThan;
         comparator = &textLessThan<lom::dimStylesLessThan>;
         break;
     default:

@@ -24,10 +24,28 @@ namespace
 {
 using Less = std::function<bool(const QVariant&, const QVariant&)>;
 
-class EveryThirdRowFilter : public lum::RowFilter
+// Holds two rows of three, or one row of four: enough rows, or too few, to order them all up front.
+class RowFilter : public lum::RowFilter
 {
 public:
-    bool acceptRow(QAbstractItemModel*, int sourceRow, const QModelIndex&) override { return sourceRow % 3 != 1; }
+    explicit RowFilter(int modulus)
+        : m_modulus(modulus)
+    {
+    }
+    bool acceptRow(QAbstractItemModel*, int sourceRow, const QModelIndex&) override { return accepts(sourceRow); }
+    bool accepts(int sourceRow) const { return m_modulus == 3 ? sourceRow % 3 != 1 : sourceRow % m_modulus == 0; }
+
+private:
+    int m_modulus;
+};
+
+enum Values
+{
+    Texts,
+    Mixed,
+    Ints,
+    IntsAndEmpty,
+    TextsAndEmpty
 };
 
 // Texts meant to tie and to differ in every way the comparators look at.
@@ -111,19 +129,25 @@ private Q_SLOTS:
 void TestSortFilterSelectModelSortKeys::shouldOrderRowsAsTheComparatorOrdersTheirValues_data()
 {
     QTest::addColumn<int>("code");
-    QTest::addColumn<bool>("mixedValues");
-    QTest::addColumn<bool>("filtered");
+    QTest::addColumn<int>("values");
+    QTest::addColumn<int>("filterModulus");
     QTest::addColumn<bool>("ascending");
 
-    for (const bool filtered : { false, true }) {
+    for (const int modulus : { 0, 3, 4 }) {
         for (const bool ascending : { true, false }) {
-            const QByteArray suffix = QByteArray(filtered ? ", filtered" : "") + (ascending ? ", ascending" : ", descending");
-            QTest::newRow("0 natural" + suffix) << 0 << false << filtered << ascending;
-            QTest::newRow("1 case-insensitive" + suffix) << 1 << false << filtered << ascending;
-            QTest::newRow("4 by value type" + suffix) << 4 << true << filtered << ascending;
-            QTest::newRow("6 integers" + suffix) << 6 << false << filtered << ascending;
-            QTest::newRow("8 file sizes" + suffix) << 8 << false << filtered << ascending;
-            QTest::newRow("9 toggles" + suffix) << 9 << false << filtered << ascending;
+            const QByteArray suffix = (modulus == 3 ? QByteArray(", two rows of three")
+                                          : modulus == 4 ? QByteArray(", one row of four")
+                                                         : QByteArray())
+                + (ascending ? ", ascending" : ", descending");
+            QTest::newRow("0 natural" + suffix) << 0 << int(Texts) << modulus << ascending;
+            QTest::newRow("1 case-insensitive" + suffix) << 1 << int(Texts) << modulus << ascending;
+            QTest::newRow("4 mixed types" + suffix) << 4 << int(Mixed) << modulus << ascending;
+            QTest::newRow("4 ints" + suffix) << 4 << int(Ints) << modulus << ascending;
+            QTest::newRow("4 ints and empty cells" + suffix) << 4 << int(IntsAndEmpty) << modulus << ascending;
+            QTest::newRow("4 texts and empty cells" + suffix) << 4 << int(TextsAndEmpty) << modulus << ascending;
+            QTest::newRow("6 integers" + suffix) << 6 << int(Texts) << modulus << ascending;
+            QTest::newRow("8 file sizes" + suffix) << 8 << int(Texts) << modulus << ascending;
+            QTest::newRow("9 toggles" + suffix) << 9 << int(Texts) << modulus << ascending;
         }
     }
 }
@@ -131,8 +155,8 @@ void TestSortFilterSelectModelSortKeys::shouldOrderRowsAsTheComparatorOrdersThei
 void TestSortFilterSelectModelSortKeys::shouldOrderRowsAsTheComparatorOrdersTheirValues()
 {
     QFETCH(int, code);
-    QFETCH(bool, mixedValues);
-    QFETCH(bool, filtered);
+    QFETCH(int, values);
+    QFETCH(int, filterModulus);
     QFETCH(bool, ascending);
 
     Less less;
@@ -164,42 +188,69 @@ void TestSortFilterSelectModelSortKeys::shouldOrderRowsAsTheComparatorOrdersThei
     }
 
     // Given a column of random values, many of them tied, with the comparator code
-    QRandomGenerator random(quint32(code * 4 + filtered * 2 + ascending));
+    QRandomGenerator random(quint32(code * 64 + values * 8 + filterModulus * 2 + ascending));
     QList<QVariantList> rows;
-    std::vector<QVariant> values;
+    std::vector<QVariant> cells;
     for (int row = 0; row < 600; ++row) {
-        const QVariant value = mixedValues ? randomValue(random) : QVariant(randomText(random));
-        values.push_back(value);
+        QVariant value;
+        switch (values) {
+        case Mixed:
+            value = randomValue(random);
+            break;
+        case Ints:
+            value = random.bounded(-50, 50);
+            break;
+        case IntsAndEmpty:
+            value = random.bounded(4) == 0 ? QVariant() : QVariant(random.bounded(-50, 50));
+            break;
+        case TextsAndEmpty:
+            value = random.bounded(4) == 0 ? QVariant() : QVariant(randomText(random));
+            break;
+        default:
+            value = randomText(random);
+            break;
+        }
+        cells.push_back(value);
         rows.append(QVariantList { value });
     }
     cvtest::HeaderRoles header = TableProxyTestModel::column(QStringLiteral("V"), QStringLiteral("v"));
     header.insert(cvtest::SortTypeRole, code);
     TableProxyTestModel source;
     source.reset({ header }, rows);
-    EveryThirdRowFilter filter;
+    RowFilter filter(filterModulus);
     SortFilterSelectModel proxy;
-    if (filtered)
+    if (filterModulus)
         proxy.setFilter(&filter);
     proxy.setSourceModel(&source);
     new QAbstractItemModelTester(&proxy, QAbstractItemModelTester::FailureReportingMode::QtTest, &proxy);
+    auto proxyOrder = [&proxy] {
+        std::vector<int> order;
+        for (int row = 0; row < proxy.rowCount(); ++row)
+            order.push_back(proxy.mapProxyRowToSource(row));
+        return order;
+    };
+    auto sorted = [&](std::vector<int> order, bool up) {
+        std::stable_sort(order.begin(), order.end(), [&](int a, int b) {
+            return up ? less(cells[std::size_t(a)], cells[std::size_t(b)]) : less(cells[std::size_t(b)], cells[std::size_t(a)]);
+        });
+        return order;
+    };
 
     // When it is sorted
     proxy.doSort(0, ascending, true);
 
     // Then the rows come in the order a stable sort with the comparator on the values gives
     std::vector<int> expected;
-    for (int row = 0; row < int(values.size()); ++row) {
-        if (!filtered || row % 3 != 1)
+    for (int row = 0; row < int(cells.size()); ++row) {
+        if (!filterModulus || filter.accepts(row))
             expected.push_back(row);
     }
-    std::stable_sort(expected.begin(), expected.end(), [&](int a, int b) {
-        return ascending ? less(values[std::size_t(a)], values[std::size_t(b)])
-                         : less(values[std::size_t(b)], values[std::size_t(a)]);
-    });
-    std::vector<int> actual;
-    for (int row = 0; row < proxy.rowCount(); ++row)
-        actual.push_back(proxy.mapProxyRowToSource(row));
-    QCOMPARE(actual, expected);
+    expected = sorted(expected, ascending);
+    QCOMPARE(proxyOrder(), expected);
+
+    // And sorting the other way round keeps tied rows in the order they had
+    proxy.doSort(0, !ascending, true);
+    QCOMPARE(proxyOrder(), sorted(expected, !ascending));
 }
 
 QTEST_MAIN(TestSortFilterSelectModelSortKeys)
