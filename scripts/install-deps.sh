@@ -10,7 +10,7 @@ packages=(
     qtquickcontrols2-5-dev libqt5svg5-dev qttools5-dev-tools
     libwxgtk3.2-dev
     xvfb xauth
-    libbenchmark-dev libkf5itemmodels-dev
+    libbenchmark-dev libkf5itemmodels-dev qml-module-org-kde-kitemmodels
     clang
 )
 
