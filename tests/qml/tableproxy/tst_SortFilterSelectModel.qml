@@ -165,45 +165,5 @@ Item {
             tryCompare(cell(view, 0, 1), "hovered", true)
             verify(!cell(view, 2, 0).hovered)
         }
-
-        function test_beginEditInEditableColumn() {
-            var view = createTable("PQR", 4)
-            view.proxy.defaultEditableColumnId = "Q"
-            view.proxy.setBeginEditIndex(2)
-            verify(cell(view, 2, 1).editing)
-            verify(!cell(view, 2, 0).editing)
-            verify(!cell(view, 1, 1).editing)
-        }
-
-        function test_preFocusAndFocusCells() {
-            var view = createTable("PQR", 4)
-            view.proxy.leftClickSelection(1, 0)
-            view.proxy.increasePreFocusIndexColumn()
-            view.proxy.increasePreFocusIndexColumn()
-            verify(cell(view, 1, 1).preFocused)
-            verify(!cell(view, 1, 0).preFocused)
-            view.proxy.increasePreFocusIndexRow()
-            verify(cell(view, 2, 1).preFocused)
-            verify(view.proxy.hasPreFocus())
-            view.proxy.requestActiveFocusOnPrefocusedCell()
-            verify(cell(view, 2, 1).focused)
-            view.proxy.unsetPreFocus()
-            verify(!cell(view, 2, 1).preFocused)
-            verify(cell(view, 2, 1).focused)
-        }
-
-        function test_sortFromHeaderClick() {
-            var view = createTable("PQ", 3)
-            view.proxy.doSort(0, false)
-            settle(view)
-            compare(view.proxy.proxySortColumn, 0)
-            compare(view.proxy.ascending, false)
-            compare(cell(view, 0, 0).text, "P2")
-            view.proxy.ascending = true
-            settle(view)
-            compare(cell(view, 0, 0).text, "P0")
-            view.proxy.unSort()
-            compare(view.proxy.proxySortColumn, -1)
-        }
     }
 }
