@@ -88,12 +88,9 @@ private Q_SLOTS:
     void shouldPaintCentredAtNaturalSizeCrisply();
     void shouldFitBoundsInDevicePixels_issue6_data();
     void shouldFitBoundsInDevicePixels_issue6();
-    void shouldSignalEveryImageChange();
-    void shouldClearImageForUnconvertibleValue();
+    void shouldSignalOnlyRealChanges();
     void shouldSizeFromImageOncePlacedInWindow();
     void shouldRenderLambdaImageForEachWindow();
-    void shouldKeepLastImageWhenLambdaIsDestroyed();
-    void shouldSignalOnlyRealPropertyChanges();
     void shouldLeaveWindowSafelyWhenDestroyed();
 
 private:
@@ -226,50 +223,41 @@ void tst_ImageItem::shouldFitBoundsInDevicePixels_issue6()
     QCOMPARE(paintedRect(grabDevicePixels(item)), ratio() == 1.0 ? atRatio1 : atRatio2);
 }
 
-void tst_ImageItem::shouldSignalEveryImageChange()
+void tst_ImageItem::shouldSignalOnlyRealChanges()
 {
     ImageItem* item = createItem();
     QSignalSpy imageSpy(item, &ImageItem::imageChanged);
     QSignalSpy validSpy(item, &ImageItem::isValidChanged);
-    QVERIFY(imageSpy.isValid());
-    QVERIFY(validSpy.isValid());
-
-    // When the same image is assigned twice
-    const QImage red = solid(8, 8, Qt::red);
+    QSignalSpy fillSpy(item, &ImageItem::fillModeChanged);
+    QSignalSpy retainSpy(item, &ImageItem::retainSizeChanged);
+    // The same image twice is one change; another valid image announces validity again
+    const QImage red = solid(64, 32, Qt::red);
     item->setImage(QVariant::fromValue(red));
     item->setImage(QVariant::fromValue(red));
-    // Then only the first assignment is a change
     QCOMPARE(imageSpy.count(), 1);
     QCOMPARE(validSpy.count(), 1);
-
-    // When another valid image follows, validity is announced again though it stays true
-    item->setImage(QVariant::fromValue(solid(8, 8, Qt::blue)));
+    item->setImage(QVariant::fromValue(solid(64, 32, Qt::blue)));
     QCOMPARE(imageSpy.count(), 2);
     QCOMPARE(validSpy.count(), 2);
-    QVERIFY(item->isValid());
-}
-
-void tst_ImageItem::shouldClearImageForUnconvertibleValue()
-{
-    // Given an item showing an image
-    ImageItem* item = createItem();
-    item->setImage(QVariant::fromValue(solid(64, 32, Qt::red)));
-    QSignalSpy imageSpy(item, &ImageItem::imageChanged);
-    QSignalSpy validSpy(item, &ImageItem::isValidChanged);
-    QVERIFY(imageSpy.isValid());
-    QVERIFY(validSpy.isValid());
-
-    // When a text is assigned
+    // Defaults written again are no change; real changes recompute the implicit size at once
+    QCOMPARE(item->fillMode(), 6);
+    item->setFillMode(6);
+    item->setRetainSize(false);
+    QCOMPARE(fillSpy.count(), 0);
+    QCOMPARE(retainSpy.count(), 0);
+    item->setFillMode(1);
+    item->setRetainSize(true);
+    QCOMPARE(fillSpy.count(), 1);
+    QCOMPARE(retainSpy.count(), 1);
+    QCOMPARE(item->implicitWidth(), 64 / ratio());
+    // A value that is no image clears it: no size, no pixels
     item->setImage(QStringLiteral("open.png"));
-
-    // Then the image is gone: no size, no pixels
-    QCOMPARE(imageSpy.count(), 1);
-    QCOMPARE(validSpy.count(), 1);
+    QCOMPARE(imageSpy.count(), 3);
+    QCOMPARE(validSpy.count(), 3);
     QVERIFY(!item->isValid());
     QVERIFY(item->image().value<QImage>().isNull());
     QCOMPARE(QSizeF(item->implicitWidth(), item->implicitHeight()), QSizeF(0, 0));
     QVERIFY(paintedRect(grabDevicePixels(item)).isNull());
-    // Without a painter nothing happens either.
     item->paint(nullptr);
 }
 
@@ -279,8 +267,6 @@ void tst_ImageItem::shouldSizeFromImageOncePlacedInWindow()
     ImageItem item;
     QSignalSpy imageSpy(&item, &ImageItem::imageChanged);
     QSignalSpy validSpy(&item, &ImageItem::isValidChanged);
-    QVERIFY(imageSpy.isValid());
-    QVERIFY(validSpy.isValid());
 
     // When an image is assigned, it is stored and announced but gives no size yet
     item.setImage(QVariant::fromValue(solid(64, 32, Qt::red)));
@@ -303,7 +289,6 @@ void tst_ImageItem::shouldRenderLambdaImageForEachWindow()
     ImageItem item;
     item.setRetainSize(true);
     QSignalSpy imageSpy(&item, &ImageItem::imageChanged);
-    QVERIFY(imageSpy.isValid());
     item.setImage(QVariant::fromValue<QObject*>(&lambda.object));
     // Then it is rendered at ratio 1 and read back as the rendered image
     QCOMPARE(lambda.ratios, QVector<qreal> { 1.0 });
@@ -324,46 +309,16 @@ void tst_ImageItem::shouldRenderLambdaImageForEachWindow()
     item.setParentItem(m_window->contentItem());
     QCOMPARE(lambda.ratios.size(), 3);
     item.setParentItem(nullptr);
-}
 
-void tst_ImageItem::shouldKeepLastImageWhenLambdaIsDestroyed()
-{
-    ImageItem item;
-    QImage rendered;
+    // A destroyed lambda leaves its last image
     {
-        RecordingLambda lambda;
-        item.setImage(QVariant::fromValue<QObject*>(&lambda.object));
-        rendered = item.image().value<QImage>();
+        RecordingLambda gone;
+        item.setImage(QVariant::fromValue<QObject*>(&gone.object));
     }
-    // When the destroyed lambda's item moves into a window, the last image stays
     item.setParentItem(m_window->contentItem());
-    QCOMPARE(item.image().value<QImage>().size(), rendered.size());
+    QCOMPARE(item.image().value<QImage>().size(), QSize(20, 10));
     QVERIFY(item.isValid());
     item.setParentItem(nullptr);
-}
-
-void tst_ImageItem::shouldSignalOnlyRealPropertyChanges()
-{
-    ImageItem* item = createItem();
-    item->setImage(QVariant::fromValue(solid(64, 32, Qt::red)));
-    QSignalSpy fillSpy(item, &ImageItem::fillModeChanged);
-    QSignalSpy retainSpy(item, &ImageItem::retainSizeChanged);
-    QVERIFY(fillSpy.isValid());
-    QVERIFY(retainSpy.isValid());
-    QCOMPARE(item->fillMode(), 6);
-    QVERIFY(!item->retainSize());
-
-    item->setFillMode(6);
-    item->setRetainSize(false);
-    QCOMPARE(fillSpy.count(), 0);
-    QCOMPARE(retainSpy.count(), 0);
-
-    item->setFillMode(1);
-    item->setRetainSize(true);
-    QCOMPARE(fillSpy.count(), 1);
-    QCOMPARE(retainSpy.count(), 1);
-    // The implicit size is recomputed at once.
-    QCOMPARE(item->implicitWidth(), 64 / ratio());
 }
 
 void tst_ImageItem::shouldLeaveWindowSafelyWhenDestroyed()

@@ -64,8 +64,3 @@ QRect TestImages::paintedRect(const QImage& image) const
     }
     return painted;
 }
-
-bool TestImages::holdsExactly(const QImage& grabbed, const QRect& rect, const QImage& image) const
-{
-    return grabbed.copy(rect).convertToFormat(image.format()) == image;
-}

@@ -34,8 +34,6 @@ public:
     Q_INVOKABLE QSize imageSize(const QImage& image) const;
     /// Bounding rectangle of the pixels that are not fully transparent.
     Q_INVOKABLE QRect paintedRect(const QImage& image) const;
-    /// Whether `rect` of `grabbed` holds exactly the pixels of `image`.
-    Q_INVOKABLE bool holdsExactly(const QImage& grabbed, const QRect& rect, const QImage& image) const;
 
 private:
     QVariantList m_ratios;
