@@ -215,63 +215,38 @@ private Q_SLOTS:
         }
     }
 
-    void shouldLeaveArgumentsUntouchedWithoutRecord()
-    {
-        writeRecord(QStringLiteral("Layers"), QStringLiteral("Name"), 50, 0);
-
-        for (const bool presetHidden : { false, true }) {
-            bool hidden = presetHidden;
-            int position = 42;
-            const int width = lom::readColumnDataFromRegistry(wxT("Color"), 80, 5, hidden, position, wxT("Layers"));
-            QCOMPARE(width, 80);
-            QCOMPARE(hidden, presetHidden);
-            QCOMPARE(position, 42);
-        }
-        QVERIFY(savedKeys(QStringLiteral("Unknown")).isEmpty());
-    }
-
     void shouldReportStoredWidthAndHiddenState_data()
     {
+        QTest::addColumn<bool>("stored");
         QTest::addColumn<int>("width");
         QTest::addColumn<bool>("hidden");
-
-        QTest::newRow("visible") << 120 << false;
-        QTest::newRow("hidden") << 0 << true;
-        QTest::newRow("negative width from resize") << -5 << false;
-        QTest::newRow("largest") << std::numeric_limits<int>::max() << false;
-        QTest::newRow("smallest") << std::numeric_limits<int>::min() << false;
+        QTest::newRow("no record: arguments untouched") << false << 80 << false;
+        QTest::newRow("visible") << true << 120 << false;
+        QTest::newRow("hidden") << true << 0 << true;
+        QTest::newRow("negative width from resize") << true << -5 << false;
+        QTest::newRow("largest") << true << std::numeric_limits<int>::max() << false;
+        QTest::newRow("smallest") << true << std::numeric_limits<int>::min() << false;
     }
-
     void shouldReportStoredWidthAndHiddenState()
     {
+        QFETCH(bool, stored);
         QFETCH(int, width);
         QFETCH(bool, hidden);
-
-        writeRecord(QStringLiteral("Layers"), QStringLiteral("Name"), width, -4);
+        // A later record of the same column replaces the earlier one
+        writeRecord(QStringLiteral("Layers"), stored ? QStringLiteral("Name") : QStringLiteral("Other"), 777, 9);
+        if (stored)
+            writeRecord(QStringLiteral("Layers"), QStringLiteral("Name"), width, -4);
         QVERIFY(lom::flushColumnStore());
         lom::resetColumnStore();
-
+        QCOMPARE(savedKeys(QStringLiteral("Layers")).size(), 1);
+        QVERIFY(savedKeys(QStringLiteral("Unknown")).isEmpty());
         for (const bool presetHidden : { false, true }) {
             bool reportedHidden = presetHidden;
-            int position = 99;
+            int position = 42;
             QCOMPARE(lom::readColumnDataFromRegistry(wxT("Name"), 80, 0, reportedHidden, position, wxT("Layers")), width);
-            QCOMPARE(reportedHidden, hidden);
-            QCOMPARE(position, -4);
+            QCOMPARE(reportedHidden, stored ? hidden : presetHidden);
+            QCOMPARE(position, stored ? -4 : 42);
         }
-    }
-
-    void shouldReplaceRecordOfSameColumn()
-    {
-        writeRecord(QStringLiteral("Layers"), QStringLiteral("Name"), 120, 0);
-        writeRecord(QStringLiteral("Layers"), QStringLiteral("Name"), 0, 4);
-        QVERIFY(lom::flushColumnStore());
-        lom::resetColumnStore();
-
-        QCOMPARE(savedKeys(QStringLiteral("Layers")), QStringList { QStringLiteral("Name") });
-        const Record record = readRecord(QStringLiteral("Layers"), QStringLiteral("Name"));
-        QCOMPARE(record.width, 0);
-        QCOMPARE(record.hidden, true);
-        QCOMPARE(record.position, 4);
     }
 
     void shouldWriteFileWhenControlReturnsToEventLoop()
@@ -444,39 +419,29 @@ private Q_SLOTS:
         QVERIFY(debug.messages().isEmpty());
     }
 
-    void shouldCreateMissingConfigDirectory()
+    void shouldFindConfigDirectory_data()
     {
-        const QString nested = m_dir->path() + QStringLiteral("/not/yet/there");
-        qputenv("XDG_CONFIG_HOME", QFile::encodeName(nested));
-        lom::resetColumnStore();
-
-        QCOMPARE(lum::toQt(lom::columnStoreFilePath()), nested + QStringLiteral("/corvane/columns.ini"));
-        QCOMPARE(readRecord(QStringLiteral("Layers"), QStringLiteral("Name")).width, notFound);
-        writeRecord(QStringLiteral("Layers"), QStringLiteral("Name"), 90, 1);
-        QVERIFY(lom::flushColumnStore());
-        QVERIFY(QFile::exists(nested + QStringLiteral("/corvane/columns.ini")));
+        QTest::addColumn<QByteArray>("xdg"); // below the temporary directory unless relative or empty
+        QTest::addColumn<QString>("file"); // below the temporary directory
+        QTest::newRow("missing directories created") << QByteArray("/not/yet/there") << "/not/yet/there/corvane/columns.ini";
+        QTest::newRow("unset: home") << QByteArray() << "/.config/corvane/columns.ini";
+        QTest::newRow("relative: home") << QByteArray("relative/config") << "/.config/corvane/columns.ini";
     }
-
-    void shouldFallBackToHomeConfigForUnusableXdg_data()
-    {
-        QTest::addColumn<QByteArray>("xdg");
-        QTest::newRow("unset") << QByteArray();
-        QTest::newRow("relative") << QByteArray("relative/config");
-    }
-
-    void shouldFallBackToHomeConfigForUnusableXdg()
+    void shouldFindConfigDirectory()
     {
         QFETCH(QByteArray, xdg);
+        QFETCH(QString, file);
         qputenv("HOME", QFile::encodeName(m_dir->path()));
         if (xdg.isEmpty())
             qunsetenv("XDG_CONFIG_HOME");
         else
-            qputenv("XDG_CONFIG_HOME", xdg);
+            qputenv("XDG_CONFIG_HOME", xdg.startsWith('/') ? QFile::encodeName(m_dir->path()) + xdg : xdg);
         lom::resetColumnStore();
-
+        QCOMPARE(lum::toQt(lom::columnStoreFilePath()), m_dir->path() + file);
+        QCOMPARE(readRecord(QStringLiteral("Layers"), QStringLiteral("Name")).width, notFound);
         writeRecord(QStringLiteral("Layers"), QStringLiteral("Name"), 90, 1);
         QVERIFY(lom::flushColumnStore());
-        QVERIFY(QFile::exists(m_dir->path() + QStringLiteral("/.config/corvane/columns.ini")));
+        QVERIFY(QFile::exists(m_dir->path() + file));
     }
 
     void shouldKeepDamagedFileAside_data()

@@ -1,17 +1,13 @@
 // Corvane.Core tests.
 #include "models/identityproxymodel.h"
-#include "support/helpers_treemodel.h"
 
-#include <lumen/treeroles.h>
 
 #include <QAbstractItemModelTester>
-#include <QRandomGenerator>
 #include <QSignalSpy>
 #include <QSortFilterProxyModel>
 #include <QStandardItemModel>
 #include <QtTest>
 
-using cvtest::HelpersTreeModel;
 
 class tst_IdentityProxyModel : public QObject
 {
@@ -58,70 +54,6 @@ private Q_SLOTS:
         QCOMPARE(proxy.sourceModel(), &source);
         QCOMPARE(sourceSpy.count(), 0);
         QCOMPARE(proxy.rowCount(), 2);
-    }
-
-    void shouldMirrorSourceUnderRandomChanges()
-    {
-        // CV_SEED replays a failed run.
-        const quint32 seed
-            = qEnvironmentVariableIsSet("CV_SEED") ? quint32(qEnvironmentVariableIntValue("CV_SEED")) : 2718u;
-        QRandomGenerator random(seed);
-        HelpersTreeModel first;
-        HelpersTreeModel second;
-        core::IdentityProxyModel proxy;
-        QAbstractItemModelTester tester(&proxy, QAbstractItemModelTester::FailureReportingMode::Fatal);
-        proxy.setSourceModel(&first);
-
-        for (int step = 0; step < 1500; ++step) {
-            const QString context = QStringLiteral("seed %1, step %2").arg(seed).arg(step);
-            auto* source = static_cast<HelpersTreeModel*>(proxy.sourceModel());
-            // A random node of the source, by walking down from the root
-            QModelIndex node;
-            while (source && source->rowCount(node) > 0 && random.bounded(3) > 0)
-                node = source->index(random.bounded(source->rowCount(node)), 0, node);
-            const int nodeId = node.isValid() ? int(node.internalId()) : HelpersTreeModel::rootId;
-            switch (random.bounded(7)) {
-            case 0:
-            case 1:
-                if (source)
-                    source->addNode(nodeId, QStringLiteral("n%1").arg(step));
-                break;
-            case 2:
-                if (source && node.isValid())
-                    source->removeNode(nodeId);
-                break;
-            case 3:
-                if (source)
-                    source->setData(node, bool(random.bounded(2)), lum::getWantsToBeExpandedRole());
-                break;
-            case 4:
-                if (source)
-                    source->resetKeepingNodes();
-                break;
-            case 5:
-                proxy.setSourceModel(random.bounded(4) ? (random.bounded(2) ? &first : &second) : nullptr);
-                break;
-            case 6:
-                proxy.setSourceModel(&proxy);
-                break;
-            }
-
-            // Then the proxy shows the source's tree, node for node
-            source = static_cast<HelpersTreeModel*>(proxy.sourceModel());
-            QVERIFY2(proxy.sourceModel() != &proxy, qPrintable(context));
-            QModelIndexList pending { QModelIndex() };
-            while (!pending.isEmpty()) {
-                const QModelIndex proxyParent = pending.takeLast();
-                const QModelIndex sourceParent = proxy.mapToSource(proxyParent);
-                const int rows = proxy.rowCount(proxyParent);
-                QVERIFY2(rows == (source ? source->rowCount(sourceParent) : 0), qPrintable(context));
-                for (int row = 0; row < rows; ++row) {
-                    const QModelIndex child = proxy.index(row, 0, proxyParent);
-                    QVERIFY2(child.data() == source->index(row, 0, sourceParent).data(), qPrintable(context));
-                    pending.append(child);
-                }
-            }
-        }
     }
 };
 

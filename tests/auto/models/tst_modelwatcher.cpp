@@ -3,7 +3,6 @@
 #include "support/helpers_treemodel.h"
 
 #include <QAbstractItemModelTester>
-#include <QRandomGenerator>
 #include <QSignalSpy>
 #include <QStandardItemModel>
 #include <QStringListModel>
@@ -103,63 +102,6 @@ private Q_SLOTS:
         QTEST(int(w.rowSpy.count()), "rowSignals");
         if (w.watcher.rows() < 0)
             QCOMPARE(w.watcher.model(), nullptr);
-    }
-
-    void shouldCountRowsUnderRandomChanges()
-    {
-        // CV_SEED replays a failed run.
-        const quint32 seed = qEnvironmentVariableIsSet("CV_SEED") ? quint32(qEnvironmentVariableIntValue("CV_SEED")) : 77u;
-        QRandomGenerator random(seed);
-        std::vector<std::unique_ptr<QStringListModel>> models;
-        models.push_back(listModel(2));
-        models.push_back(listModel(5));
-        core::ModelWatcher watcher;
-        QSignalSpy rowSpy(&watcher, &core::ModelWatcher::rowCountChanged);
-        int expectedSignals = 0;
-        QAbstractItemModel* watched = nullptr;
-
-        for (int step = 0; step < 2000; ++step) {
-            const QString context = QStringLiteral("seed %1, step %2").arg(seed).arg(step);
-            QStringListModel* target = models.empty() ? nullptr : models[random.bounded(int(models.size()))].get();
-            switch (random.bounded(7)) {
-            case 0:
-                watcher.setModel(target);
-                watched = target;
-                break;
-            case 1:
-            case 2:
-                if (target) {
-                    target->insertRows(random.bounded(target->rowCount() + 1), 1 + random.bounded(3));
-                    expectedSignals += target == watched;
-                }
-                break;
-            case 3:
-                if (target && target->rowCount() > 0) {
-                    target->removeRows(random.bounded(target->rowCount()), 1);
-                    expectedSignals += target == watched;
-                }
-                break;
-            case 4:
-                if (target)
-                    target->setStringList(QVector<QString>(random.bounded(4), QStringLiteral("x")).toList());
-                break;
-            case 5:
-                if (random.bounded(20) == 0 && !models.empty()) {
-                    const int pick = random.bounded(int(models.size()));
-                    if (models[pick].get() == watched)
-                        watched = nullptr;
-                    models.erase(models.begin() + pick);
-                }
-                break;
-            case 6:
-                if (models.size() < 4)
-                    models.push_back(listModel(random.bounded(4)));
-                break;
-            }
-            QVERIFY2(watcher.rows() == (watched ? watched->rowCount() : -1), qPrintable(context));
-            QVERIFY2(watcher.model() == watched, qPrintable(context));
-            QVERIFY2(rowSpy.count() == expectedSignals, qPrintable(context));
-        }
     }
 };
 
