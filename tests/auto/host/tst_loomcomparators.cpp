@@ -28,27 +28,13 @@ void* operator new(std::size_t size)
     throw std::bad_alloc();
 }
 
-void* operator new[](std::size_t size)
-{
-    return operator new(size);
-}
-
+// The default array forms end in these.
 void operator delete(void* memory) noexcept
 {
     std::free(memory);
 }
 
-void operator delete[](void* memory) noexcept
-{
-    std::free(memory);
-}
-
 void operator delete(void* memory, std::size_t) noexcept
-{
-    std::free(memory);
-}
-
-void operator delete[](void* memory, std::size_t) noexcept
 {
     std::free(memory);
 }

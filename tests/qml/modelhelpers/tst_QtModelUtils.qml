@@ -50,18 +50,6 @@ TestCase {
         compare(panel.shown, "inserted")
     }
 
-    function test_wrapperHeldAfterModelDestroyed() {
-        var model = Qt.createQmlObject("import QtQml.Models 2.15; ListModel { ListElement { name: \"x\" } }", testCase)
-        var held = utils.modelData(0, model, utils.roleIndex(model, "name"))
-        compare(held.value, "x")
-
-        model.destroy()
-        wait(0)
-        gc()
-
-        compare(held.value, undefined)
-    }
-
     function test_valueWrapperIsNotCreatable() {
         var error = ""
         try {

@@ -38,7 +38,6 @@ Item {
 
                 MouseArea {
                     anchors.fill: parent
-                    hoverEnabled: true
                     onClicked: {
                         if (mouse.modifiers & Qt.ControlModifier)
                             proxy.ctrlSelection(row, column)
@@ -47,7 +46,6 @@ Item {
                         else
                             proxy.leftClickSelection(row, column)
                     }
-                    onContainsMouseChanged: proxy.setHovered(row, containsMouse)
                 }
             }
         }
@@ -154,16 +152,6 @@ Item {
             compare(cell(view, 0, 0).text, "Q0")
             compare(cell(view, 0, 2).text, "P0")
             compare(selectedRows(view), "1")
-        }
-
-        function test_hoverFollowsPointer() {
-            var view = createTable("PQ", 3)
-            mouseMove(cell(view, 2, 1), 5, 5)
-            tryCompare(cell(view, 2, 0), "hovered", true)
-            verify(!cell(view, 1, 0).hovered)
-            mouseMove(cell(view, 0, 0), 5, 5)
-            tryCompare(cell(view, 0, 1), "hovered", true)
-            verify(!cell(view, 2, 0).hovered)
         }
     }
 }
