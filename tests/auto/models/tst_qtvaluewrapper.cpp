@@ -8,7 +8,6 @@
 #include <QQmlComponent>
 #include <QQmlContext>
 #include <QQmlEngine>
-#include <QRandomGenerator>
 #include <QSignalSpy>
 #include <QStandardItemModel>
 #include <QtTest>
@@ -180,92 +179,6 @@ private Q_SLOTS:
         QCOMPARE(tracker.alive(), 0);
     }
 
-    void shouldFollowModelUnderRandomChanges_data()
-    {
-        QTest::addColumn<quint32>("seed");
-        // CV_SEED replays a failed run.
-        if (qEnvironmentVariableIsSet("CV_SEED")) {
-            QTest::newRow("CV_SEED") << quint32(qEnvironmentVariableIntValue("CV_SEED"));
-            return;
-        }
-        for (quint32 seed : { 3u, 11u, 4242u })
-            QTest::newRow(qPrintable(QStringLiteral("seed %1").arg(seed))) << seed;
-    }
-
-    void shouldFollowModelUnderRandomChanges()
-    {
-        // Given wrappers on random rows and roles of a changing model
-        QFETCH(quint32, seed);
-        QRandomGenerator random(seed);
-        auto model = people(4);
-        QAbstractItemModelTester tester(model.get(), QAbstractItemModelTester::FailureReportingMode::Fatal);
-        core::QtModelUtils utils;
-        std::vector<std::unique_ptr<QtValueWrapper>> wrappers;
-        std::vector<std::unique_ptr<QSignalSpy>> spies;
-        std::vector<int> signalsBefore;
-        int modelSignals = 0;
-        auto count = [&modelSignals] { ++modelSignals; };
-        connect(model.get(), &QAbstractItemModel::rowsInserted, count);
-        connect(model.get(), &QAbstractItemModel::rowsRemoved, count);
-        connect(model.get(), &QAbstractItemModel::modelReset, count);
-        connect(model.get(), &QAbstractItemModel::dataChanged, count);
-
-        for (int step = 0; step < 1500; ++step) {
-            const QString context = QStringLiteral("seed %1, step %2").arg(seed).arg(step);
-            const int rows = model->rowCount();
-            const int row = random.bounded(rows + 2);
-            switch (random.bounded(8)) {
-            case 0: {
-                const int role = random.bounded(2) ? ageRole : int(Qt::DisplayRole);
-                std::unique_ptr<QtValueWrapper> wrapper(utils.modelData(row, model.get(), role));
-                QVERIFY2(bool(wrapper) == (rows == 0 || row < rows), qPrintable(context));
-                if (wrapper) {
-                    spies.push_back(std::make_unique<QSignalSpy>(wrapper.get(), &QtValueWrapper::valueChanged));
-                    signalsBefore.push_back(modelSignals);
-                    wrappers.push_back(std::move(wrapper));
-                }
-                break;
-            }
-            case 1:
-                model->insertRow(std::min(row, rows), new QStandardItem(QString::number(step)));
-                break;
-            case 2:
-                if (row < rows)
-                    model->removeRow(row);
-                break;
-            case 3:
-            case 4:
-                if (row < rows)
-                    model->item(row)->setData(step, random.bounded(2) ? ageRole : int(Qt::DisplayRole));
-                break;
-            case 5:
-                model->sort(0, random.bounded(2) ? Qt::AscendingOrder : Qt::DescendingOrder);
-                break;
-            case 6:
-                if (random.bounded(10) == 0)
-                    model->clear();
-                break;
-            case 7:
-                if (!wrappers.empty()) {
-                    const int pick = random.bounded(int(wrappers.size()));
-                    wrappers.erase(wrappers.begin() + pick);
-                    spies.erase(spies.begin() + pick);
-                    signalsBefore.erase(signalsBefore.begin() + pick);
-                }
-                break;
-            }
-
-            // Then every wrapper reads its cell, or nothing where the row is gone
-            for (const auto& wrapper : wrappers) {
-                const QModelIndex index = model->index(wrapper->row, 0);
-                const QVariant expected = index.isValid() ? index.data(wrapper->role) : QVariant();
-                QVERIFY2(wrapper->value() == expected, qPrintable(context));
-            }
-            // and has announced every data change, insertion, removal and reset since it was made
-            for (size_t i = 0; i < spies.size(); ++i)
-                QVERIFY2(spies[i]->count() == modelSignals - signalsBefore[i], qPrintable(context));
-        }
-    }
 };
 
 QTEST_GUILESS_MAIN(tst_QtValueWrapper)
