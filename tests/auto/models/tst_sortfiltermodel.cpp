@@ -84,6 +84,7 @@ private Q_SLOTS:
     void shouldTryPendingRoleNameOnlyOnce()
     {
         core::SortFilterModel proxy;
+        QAbstractItemModelTester tester(&proxy, QAbstractItemModelTester::FailureReportingMode::Fatal);
         QSignalSpy spy(&proxy, &core::SortFilterModel::sortRoleNameChanged);
         proxy.setSortRoleName(QStringLiteral("weight"));
         auto first = people();
