@@ -151,234 +151,226 @@ class TestModelHelpersRandom : public QObject
     Q_OBJECT
 
 private Q_SLOTS:
-    void initTestCase_data();
-    void shouldKeepSortFilterModelConsistent();
-    void shouldApplyPendingSortRoleNameIntact_issue10();
-    void shouldEndSubtreeWalkWithoutColumns_issue10();
-    void shouldKeepIdentityProxyModelConsistent();
-    void shouldKeepModelWatcherCountCurrent();
-    void shouldRequestOnlyFlaggedNodesWithChildren();
+    void initTestCase_data()
+    {
+        QTest::addColumn<bool>("tree");
+        QTest::addColumn<uint>("seed");
+        QTest::newRow("flat") << false << 20261206u;
+        QTest::newRow("tree") << true << 20261207u;
+    }
+
+    void shouldKeepSortFilterModelConsistent()
+    {
+        QFETCH_GLOBAL(bool, tree);
+        QFETCH_GLOBAL(uint, seed);
+        RandomRun random(seed, 4000, 8);
+        MessageGuard messages;
+        Sources sources(random, tree);
+        core::SortFilterModel proxy;
+        proxy.setSourceModel(sources.active);
+        QString pending;
+        QAbstractItemModelTester tester(&proxy, QAbstractItemModelTester::FailureReportingMode::QtTest);
+        while (random.next()) {
+            QString operation;
+            const int rows = proxy.rowCount();
+            switch (random.below(8)) {
+            case 0:
+                proxy.setSortColumn(random.argument(proxy.columnCount()));
+                operation = QStringLiteral("sort column");
+                break;
+            case 1:
+                proxy.setAscending(random.chance(50));
+                operation = QStringLiteral("ascending");
+                break;
+            case 2: {
+                static const char* const names[] = {"display", "rowId", "nope"};
+                const QString name = QLatin1String(names[random.below(3)]);
+                // Without a source the name waits for the next one.
+                if (!proxy.sourceModel())
+                    pending = name;
+                else if (name == QLatin1String("nope"))
+                    messages.expectDebug(QStringLiteral("Sort role \"%1\" not found").arg(name));
+                proxy.setSortRoleName(name);
+                operation = QStringLiteral("sort role");
+                break;
+            }
+            case 3: {
+                const int pick = random.below(4);
+                QAbstractItemModel* next = pick < 2 ? static_cast<QAbstractItemModel*>(sources.models[pick].get())
+                                           : pick == 2 ? nullptr : static_cast<QAbstractItemModel*>(&proxy);
+                if (pick < 2 && next != proxy.sourceModel() && !pending.isEmpty()) {
+                    if (pending == QLatin1String("nope"))
+                        messages.expectDebug(QStringLiteral("Sort role \"%1\" not found").arg(pending));
+                    pending.clear();
+                }
+                proxy.setSourceModel(next);
+                if (pick < 2)
+                    sources.active = sources.models[pick].get();
+                operation = QStringLiteral("source");
+                break;
+            }
+            case 4:
+                proxy.mapRowToSource(random.argument(rows));
+                proxy.mapRowFromSource(random.argument(rows));
+                operation = QStringLiteral("map rows");
+                break;
+            default:
+                sources.mutate();
+                operation = sources.operation;
+                break;
+            }
+            QString broken;
+            if (proxy.sourceModel()) {
+                broken = brokenMapping(proxy);
+                // Rows without columns have no index to map through.
+                for (int r = 0; broken.isEmpty() && proxy.columnCount() > 0 && r < proxy.rowCount(); ++r) {
+                    const int sourceRow = proxy.mapRowToSource(r);
+                    if (sourceRow < 0 || proxy.mapRowFromSource(sourceRow) != r)
+                        broken = QStringLiteral("row %1 maps to %2").arg(r).arg(sourceRow);
+                }
+            }
+            const QString failure = stepProblems(random, messages, operation, broken);
+            QVERIFY2(failure.isEmpty(), qPrintable(failure));
+        }
+    }
+
+    void shouldApplyPendingSortRoleNameIntact_issue10()
+    {
+        // The pending name was read after it had been destroyed (use after free): the message showed
+        // garbage and a known name could be missed.
+        ReliabilityRandomModel model(false);
+        core::SortFilterModel proxy;
+        proxy.setSortRoleName(QStringLiteral("nope"));
+        QTest::ignoreMessage(QtDebugMsg, "Sort role \"nope\" not found");
+        proxy.setSourceModel(&model);
+        proxy.setSourceModel(nullptr);
+        proxy.setSortRoleName(QStringLiteral("rowId"));
+        QSignalSpy changed(&proxy, &core::SortFilterModel::sortRoleNameChanged);
+        proxy.setSourceModel(&model);
+        QCOMPARE(proxy.sortRole(), int(ReliabilityRandomModel::RowIdRole));
+        QCOMPARE(changed.count(), 1);
+    }
+
+    void shouldEndSubtreeWalkWithoutColumns_issue10()
+    {
+        // A model with rows but no columns answers index(r, 0) with an invalid index; a walk that
+        // pushed it restarted at the root and never ended.
+        ReliabilityRandomModel model(true);
+        model.reset(4, {}, [](void*) { return 1u; }, nullptr);
+        QCOMPARE(model.columnCount(), 0);
+        QVERIFY(model.rowCount() > 0);
+        core::TreeExpandConnections connections;
+        QSignalSpy requests(&connections, &core::TreeExpandConnections::requestExpandRows);
+        connections.setModel(&model);
+        connections.onTreeCreated();
+        model.insertRowsAt(QModelIndex(), 0, 2);
+        QCOMPARE(requests.count(), 0);
+    }
+
+    void shouldKeepIdentityProxyModelConsistent()
+    {
+        QFETCH_GLOBAL(bool, tree);
+        QFETCH_GLOBAL(uint, seed);
+        RandomRun random(seed, 4000, 8);
+        MessageGuard messages;
+        Sources sources(random, tree);
+        core::IdentityProxyModel proxy;
+        proxy.setSourceModel(sources.active);
+        QAbstractItemModelTester tester(&proxy, QAbstractItemModelTester::FailureReportingMode::QtTest);
+        while (random.next()) {
+            if (random.chance(15)) {
+                const int pick = random.below(4);
+                proxy.setSourceModel(pick < 2 ? static_cast<QAbstractItemModel*>(sources.models[pick].get())
+                                      : pick == 2 ? nullptr : static_cast<QAbstractItemModel*>(&proxy));
+                if (pick < 2)
+                    sources.active = sources.models[pick].get();
+                sources.operation = QStringLiteral("source");
+            } else {
+                sources.mutate();
+            }
+            QString broken;
+            if (proxy.sourceModel())
+                broken = brokenMapping(proxy);
+            if (proxy.sourceModel() && proxy.rowCount() != proxy.sourceModel()->rowCount())
+                broken = QStringLiteral("row counts differ");
+            const QString failure = stepProblems(random, messages, sources.operation, broken);
+            QVERIFY2(failure.isEmpty(), qPrintable(failure));
+        }
+    }
+
+    void shouldKeepModelWatcherCountCurrent()
+    {
+        QFETCH_GLOBAL(bool, tree);
+        QFETCH_GLOBAL(uint, seed);
+        RandomRun random(seed, 4000, 6);
+        MessageGuard messages;
+        Sources sources(random, tree);
+        core::ModelWatcher watcher;
+        watcher.setModel(sources.active);
+        QAbstractItemModel* watched = sources.active;
+        while (random.next()) {
+            if (random.chance(10)) {
+                const int pick = random.below(3);
+                watched = pick < 2 ? static_cast<QAbstractItemModel*>(sources.models[pick].get()) : nullptr;
+                watcher.setModel(watched);
+                sources.operation = QStringLiteral("model");
+            } else {
+                sources.mutate();
+            }
+            const int expected = watched ? watched->rowCount() : -1;
+            const QString broken = watcher.rows() == expected
+                                       ? QString()
+                                       : QStringLiteral("rows %1, expected %2").arg(watcher.rows()).arg(expected);
+            const QString failure = stepProblems(random, messages, sources.operation, broken);
+            QVERIFY2(failure.isEmpty(), qPrintable(failure));
+        }
+    }
+
+    void shouldRequestOnlyFlaggedNodesWithChildren()
+    {
+        QFETCH_GLOBAL(bool, tree);
+        QFETCH_GLOBAL(uint, seed);
+        RandomRun random(seed, 4000, 8);
+        MessageGuard messages;
+        Sources sources(random, tree);
+        core::TreeExpandConnections connections;
+        QAbstractItemModel* watched = sources.active;
+        connections.setModel(watched);
+        QString broken;
+        int requests = 0;
+        connect(&connections, &core::TreeExpandConnections::requestExpandRows, this, [&](const QModelIndexList& rows) {
+            ++requests;
+            if (rows.isEmpty())
+                broken = QStringLiteral("an empty request");
+            for (const QModelIndex& index : rows) {
+                if (!index.isValid() || index.model() != watched || !index.data(lum::getWantsToBeExpandedRole()).toBool()
+                    || watched->rowCount(index) < 1)
+                    broken = QStringLiteral("requested a node that is not a flagged parent");
+            }
+        });
+        while (random.next()) {
+            const int roll = random.below(100);
+            if (roll < 10) {
+                const int pick = random.below(3);
+                watched = pick < 2 ? static_cast<QAbstractItemModel*>(sources.models[pick].get()) : nullptr;
+                connections.setModel(watched);
+                sources.operation = QStringLiteral("model");
+            } else if (roll < 30) {
+                connections.onRowExpanded(random.chance(90) ? sources.randomIndex() : QModelIndex(), random.chance(50));
+                sources.operation = QStringLiteral("expanded");
+            } else if (roll < 40) {
+                connections.onTreeCreated();
+                sources.operation = QStringLiteral("tree created");
+            } else {
+                sources.mutate();
+            }
+            const QString failure = stepProblems(random, messages, sources.operation, broken);
+            QVERIFY2(failure.isEmpty(), qPrintable(failure));
+        }
+        if (tree)
+            QVERIFY(requests > 0);
+    }
 };
-
-void TestModelHelpersRandom::initTestCase_data()
-{
-    QTest::addColumn<bool>("tree");
-    QTest::addColumn<uint>("seed");
-    QTest::newRow("flat") << false << 20261206u;
-    QTest::newRow("tree") << true << 20261207u;
-}
-
-void TestModelHelpersRandom::shouldKeepSortFilterModelConsistent()
-{
-    QFETCH_GLOBAL(bool, tree);
-    QFETCH_GLOBAL(uint, seed);
-    RandomRun random(seed, 4000, 8);
-    MessageGuard messages;
-    Sources sources(random, tree);
-    core::SortFilterModel proxy;
-    proxy.setSourceModel(sources.active);
-    QString pending;
-    QAbstractItemModelTester tester(&proxy, QAbstractItemModelTester::FailureReportingMode::QtTest);
-    while (random.next()) {
-        QString operation;
-        const int rows = proxy.rowCount();
-        switch (random.below(8)) {
-        case 0:
-            proxy.setSortColumn(random.argument(proxy.columnCount()));
-            operation = QStringLiteral("sort column");
-            break;
-        case 1:
-            proxy.setAscending(random.chance(50));
-            operation = QStringLiteral("ascending");
-            break;
-        case 2: {
-            static const char* const names[] = {"display", "rowId", "nope"};
-            const QString name = QLatin1String(names[random.below(3)]);
-            // Without a source the name waits for the next one.
-            if (!proxy.sourceModel())
-                pending = name;
-            else if (name == QLatin1String("nope"))
-                messages.expectDebug(QStringLiteral("Sort role \"%1\" not found").arg(name));
-            proxy.setSortRoleName(name);
-            operation = QStringLiteral("sort role");
-            break;
-        }
-        case 3: {
-            const int pick = random.below(4);
-            QAbstractItemModel* next = pick < 2 ? static_cast<QAbstractItemModel*>(sources.models[pick].get())
-                                       : pick == 2 ? nullptr : static_cast<QAbstractItemModel*>(&proxy);
-            if (pick < 2 && next != proxy.sourceModel() && !pending.isEmpty()) {
-                if (pending == QLatin1String("nope"))
-                    messages.expectDebug(QStringLiteral("Sort role \"%1\" not found").arg(pending));
-                pending.clear();
-            }
-            proxy.setSourceModel(next);
-            if (pick < 2)
-                sources.active = sources.models[pick].get();
-            operation = QStringLiteral("source");
-            break;
-        }
-        case 4:
-            proxy.mapRowToSource(random.argument(rows));
-            proxy.mapRowFromSource(random.argument(rows));
-            operation = QStringLiteral("map rows");
-            break;
-        default:
-            sources.mutate();
-            operation = sources.operation;
-            break;
-        }
-        QString broken;
-        if (proxy.sourceModel()) {
-            broken = brokenMapping(proxy);
-            // Rows without columns have no index to map through.
-            for (int r = 0; broken.isEmpty() && proxy.columnCount() > 0 && r < proxy.rowCount(); ++r) {
-                const int sourceRow = proxy.mapRowToSource(r);
-                if (sourceRow < 0 || proxy.mapRowFromSource(sourceRow) != r)
-                    broken = QStringLiteral("row %1 maps to %2").arg(r).arg(sourceRow);
-            }
-        }
-        const QString failure = stepProblems(random, messages, operation, broken);
-        QVERIFY2(failure.isEmpty(), qPrintable(failure));
-    }
-}
-
-void TestModelHelpersRandom::shouldApplyPendingSortRoleNameIntact_issue10()
-{
-    // The pending name was read after it had been destroyed (use after free): the message showed
-    // garbage and a known name could be missed.
-    ReliabilityRandomModel model(false);
-    core::SortFilterModel proxy;
-    proxy.setSortRoleName(QStringLiteral("nope"));
-    QTest::ignoreMessage(QtDebugMsg, "Sort role \"nope\" not found");
-    proxy.setSourceModel(&model);
-    proxy.setSourceModel(nullptr);
-    proxy.setSortRoleName(QStringLiteral("rowId"));
-    QSignalSpy changed(&proxy, &core::SortFilterModel::sortRoleNameChanged);
-    proxy.setSourceModel(&model);
-    QCOMPARE(proxy.sortRole(), int(ReliabilityRandomModel::RowIdRole));
-    QCOMPARE(changed.count(), 1);
-}
-
-void TestModelHelpersRandom::shouldEndSubtreeWalkWithoutColumns_issue10()
-{
-    // A model with rows but no columns answers index(r, 0) with an invalid index; a walk that
-    // pushed it restarted at the root and never ended.
-    ReliabilityRandomModel model(true);
-    model.reset(4, {}, [](void*) { return 1u; }, nullptr);
-    QCOMPARE(model.columnCount(), 0);
-    QVERIFY(model.rowCount() > 0);
-    core::TreeExpandConnections connections;
-    QSignalSpy requests(&connections, &core::TreeExpandConnections::requestExpandRows);
-    connections.setModel(&model);
-    connections.onTreeCreated();
-    model.insertRowsAt(QModelIndex(), 0, 2);
-    QCOMPARE(requests.count(), 0);
-}
-
-void TestModelHelpersRandom::shouldKeepIdentityProxyModelConsistent()
-{
-    QFETCH_GLOBAL(bool, tree);
-    QFETCH_GLOBAL(uint, seed);
-    RandomRun random(seed, 4000, 8);
-    MessageGuard messages;
-    Sources sources(random, tree);
-    core::IdentityProxyModel proxy;
-    proxy.setSourceModel(sources.active);
-    QAbstractItemModelTester tester(&proxy, QAbstractItemModelTester::FailureReportingMode::QtTest);
-    while (random.next()) {
-        if (random.chance(15)) {
-            const int pick = random.below(4);
-            proxy.setSourceModel(pick < 2 ? static_cast<QAbstractItemModel*>(sources.models[pick].get())
-                                  : pick == 2 ? nullptr : static_cast<QAbstractItemModel*>(&proxy));
-            if (pick < 2)
-                sources.active = sources.models[pick].get();
-            sources.operation = QStringLiteral("source");
-        } else {
-            sources.mutate();
-        }
-        QString broken;
-        if (proxy.sourceModel())
-            broken = brokenMapping(proxy);
-        if (proxy.sourceModel() && proxy.rowCount() != proxy.sourceModel()->rowCount())
-            broken = QStringLiteral("row counts differ");
-        const QString failure = stepProblems(random, messages, sources.operation, broken);
-        QVERIFY2(failure.isEmpty(), qPrintable(failure));
-    }
-}
-
-void TestModelHelpersRandom::shouldKeepModelWatcherCountCurrent()
-{
-    QFETCH_GLOBAL(bool, tree);
-    QFETCH_GLOBAL(uint, seed);
-    RandomRun random(seed, 4000, 6);
-    MessageGuard messages;
-    Sources sources(random, tree);
-    core::ModelWatcher watcher;
-    watcher.setModel(sources.active);
-    QAbstractItemModel* watched = sources.active;
-    while (random.next()) {
-        if (random.chance(10)) {
-            const int pick = random.below(3);
-            watched = pick < 2 ? static_cast<QAbstractItemModel*>(sources.models[pick].get()) : nullptr;
-            watcher.setModel(watched);
-            sources.operation = QStringLiteral("model");
-        } else {
-            sources.mutate();
-        }
-        const int expected = watched ? watched->rowCount() : -1;
-        const QString broken = watcher.rows() == expected
-                                   ? QString()
-                                   : QStringLiteral("rows %1, expected %2").arg(watcher.rows()).arg(expected);
-        const QString failure = stepProblems(random, messages, sources.operation, broken);
-        QVERIFY2(failure.isEmpty(), qPrintable(failure));
-    }
-}
-
-void TestModelHelpersRandom::shouldRequestOnlyFlaggedNodesWithChildren()
-{
-    QFETCH_GLOBAL(bool, tree);
-    QFETCH_GLOBAL(uint, seed);
-    RandomRun random(seed, 4000, 8);
-    MessageGuard messages;
-    Sources sources(random, tree);
-    core::TreeExpandConnections connections;
-    QAbstractItemModel* watched = sources.active;
-    connections.setModel(watched);
-    QString broken;
-    int requests = 0;
-    connect(&connections, &core::TreeExpandConnections::requestExpandRows, this, [&](const QModelIndexList& rows) {
-        ++requests;
-        if (rows.isEmpty())
-            broken = QStringLiteral("an empty request");
-        for (const QModelIndex& index : rows) {
-            if (!index.isValid() || index.model() != watched || !index.data(lum::getWantsToBeExpandedRole()).toBool()
-                || watched->rowCount(index) < 1)
-                broken = QStringLiteral("requested a node that is not a flagged parent");
-        }
-    });
-    while (random.next()) {
-        const int roll = random.below(100);
-        if (roll < 10) {
-            const int pick = random.below(3);
-            watched = pick < 2 ? static_cast<QAbstractItemModel*>(sources.models[pick].get()) : nullptr;
-            connections.setModel(watched);
-            sources.operation = QStringLiteral("model");
-        } else if (roll < 30) {
-            connections.onRowExpanded(random.chance(90) ? sources.randomIndex() : QModelIndex(), random.chance(50));
-            sources.operation = QStringLiteral("expanded");
-        } else if (roll < 40) {
-            connections.onTreeCreated();
-            sources.operation = QStringLiteral("tree created");
-        } else {
-            sources.mutate();
-        }
-        const QString failure = stepProblems(random, messages, sources.operation, broken);
-        QVERIFY2(failure.isEmpty(), qPrintable(failure));
-    }
-    if (tree)
-        QVERIFY(requests > 0);
-}
 
 QTEST_MAIN(TestModelHelpersRandom)
 #include "tst_modelhelpers_random.moc"

@@ -72,191 +72,181 @@ class TestSortFilterSelectModelIssue10 : public QObject
     Q_OBJECT
 
 private Q_SLOTS:
-    void shouldKeepChildParentsWhenShowingColumnZeroAgain_issue10();
-    void shouldKeepChildColumnsInStepWithTopLevel_issue10();
-    void shouldNotShowNewColumnsOverOldRowsWhenReplacingSource_issue10();
-    void shouldRefuseItselfAsSource_issue10();
-    void shouldSumExtremeWidthsWithoutOverflow_issue10();
-    void shouldIgnoreExtremeActionNumbers_issue10_data();
-    void shouldIgnoreExtremeActionNumbers_issue10();
-    void shouldFollowChildRowsWithColumnZeroHiddenOrMoved_issue10_data();
-    void shouldFollowChildRowsWithColumnZeroHiddenOrMoved_issue10();
-};
+    void shouldKeepChildParentsWhenShowingColumnZeroAgain_issue10()
+    {
+        ReliabilityRandomModel model(true);
+        buildTree(model);
+        SortFilterSelectModel proxy;
+        proxy.setSourceModel(&model);
+        QAbstractItemModelTester tester(&proxy, QAbstractItemModelTester::FailureReportingMode::QtTest);
 
-void TestSortFilterSelectModelIssue10::shouldKeepChildParentsWhenShowingColumnZeroAgain_issue10()
-{
-    ReliabilityRandomModel model(true);
-    buildTree(model);
-    SortFilterSelectModel proxy;
-    proxy.setSourceModel(&model);
-    QAbstractItemModelTester tester(&proxy, QAbstractItemModelTester::FailureReportingMode::QtTest);
-
-    proxy.setSourceColumnVisible(0, false);
-    QCOMPARE(brokenCell(proxy), QString());
-    proxy.showAllColumns();
-    QCOMPARE(brokenCell(proxy), QString());
-    const QModelIndex top = proxy.index(0, 0);
-    QCOMPARE(proxy.parent(proxy.index(0, 0, top)), top);
-}
-
-void TestSortFilterSelectModelIssue10::shouldKeepChildColumnsInStepWithTopLevel_issue10()
-{
-    // A tree announces a column change to each parent in turn, the top level first: the columns
-    // below a parent were chosen with records that no longer matched them.
-    ReliabilityRandomModel model(true);
-    buildTree(model);
-    SortFilterSelectModel proxy;
-    proxy.setSourceModel(&model);
-    QAbstractItemModelTester tester(&proxy, QAbstractItemModelTester::FailureReportingMode::QtTest);
-    proxy.setSourceColumnVisible(3, false);
-    const QModelIndex top = proxy.index(0, 0);
-    QCOMPARE(proxy.columnCount(top), proxy.columnCount());
-
-    model.removeColumnsAt(1, 1);
-    QCOMPARE(proxy.columnCount(), 2);
-    QCOMPARE(proxy.columnCount(proxy.index(0, 0)), proxy.columnCount());
-    QCOMPARE(brokenCell(proxy), QString());
-
-    model.insertColumnsAt(1, std::vector<ReliabilityRandomModel::Header>(2));
-    QCOMPARE(proxy.columnCount(), 4);
-    QCOMPARE(proxy.columnCount(proxy.index(0, 0)), proxy.columnCount());
-    QCOMPARE(brokenCell(proxy), QString());
-}
-
-void TestSortFilterSelectModelIssue10::shouldFollowChildRowsWithColumnZeroHiddenOrMoved_issue10_data()
-{
-    QTest::addColumn<int>("change");
-    QTest::newRow("hidden") << 0;
-    QTest::newRow("moved") << 1;
-    QTest::newRow("filtered") << 2;
-}
-
-void TestSortFilterSelectModelIssue10::shouldFollowChildRowsWithColumnZeroHiddenOrMoved_issue10()
-{
-    // Source children hang under column 0; with that column hidden or moved away from the first
-    // place, their parents are not shown as parents, and changes below them must not surface
-    // under the root.
-    QFETCH(int, change);
-    ReliabilityRandomModel model(true);
-    buildTree(model);
-    SortFilterSelectModel proxy;
-    proxy.setSourceModel(&model);
-    QAbstractItemModelTester tester(&proxy, QAbstractItemModelTester::FailureReportingMode::QtTest);
-    TopRowFilter filter;
-    if (change == 0) {
         proxy.setSourceColumnVisible(0, false);
-    } else if (change == 1) {
-        proxy.moveColumn(0, 2);
-    } else {
-        proxy.setFilter(&filter);
-        Q_EMIT filter.invalidate();
+        QCOMPARE(brokenCell(proxy), QString());
+        proxy.showAllColumns();
+        QCOMPARE(brokenCell(proxy), QString());
+        const QModelIndex top = proxy.index(0, 0);
+        QCOMPARE(proxy.parent(proxy.index(0, 0, top)), top);
     }
-    const QModelIndex parent = model.index(0, 0);
-    model.touchCells(parent, 1, 0, 3);
-    model.insertRowsAt(parent, 1, 4);
-    model.touchCells(parent, 5, 0, 3);
-    model.moveRowsTo(parent, 0, 1, parent, 4);
-    model.moveRowsTo(parent, 0, 1, model.index(2, 0), 0);
-    model.removeRowsAt(parent, 0, 2);
-    QCOMPARE(brokenCell(proxy), QString());
-    if (change == 2)
-        return;
-    proxy.showAllColumns();
-    proxy.restoreColumnPositions();
-    QCOMPARE(brokenCell(proxy), QString());
-    QCOMPARE(proxy.rowCount(proxy.index(0, 0)), model.rowCount(parent));
-}
 
-void TestSortFilterSelectModelIssue10::shouldNotShowNewColumnsOverOldRowsWhenReplacingSource_issue10()
-{
-    // The column records of the new source were applied to the previous one before the base
-    // proxy switched: views saw columns removed from rows of a model on its way out.
-    ReliabilityRandomModel first(true);
-    buildTree(first);
-    ReliabilityRandomModel second(true);
-    second.reset(2, std::vector<ReliabilityRandomModel::Header>(2), &never, nullptr);
-    second.insertRowsAt(second.index(1, 0), 0, 3);
-    SortFilterSelectModel proxy;
-    proxy.setSourceModel(&first);
-    QAbstractItemModelTester tester(&proxy, QAbstractItemModelTester::FailureReportingMode::QtTest);
-    proxy.index(0, 0); // views hold the rows of the first source
-    QPersistentModelIndex child = proxy.index(0, 0, proxy.index(0, 0));
+    void shouldKeepChildColumnsInStepWithTopLevel_issue10()
+    {
+        // A tree announces a column change to each parent in turn, the top level first: the columns
+        // below a parent were chosen with records that no longer matched them.
+        ReliabilityRandomModel model(true);
+        buildTree(model);
+        SortFilterSelectModel proxy;
+        proxy.setSourceModel(&model);
+        QAbstractItemModelTester tester(&proxy, QAbstractItemModelTester::FailureReportingMode::QtTest);
+        proxy.setSourceColumnVisible(3, false);
+        const QModelIndex top = proxy.index(0, 0);
+        QCOMPARE(proxy.columnCount(top), proxy.columnCount());
 
-    proxy.setSourceModel(&second);
-    QCOMPARE(proxy.columnCount(), 2);
-    QCOMPARE(proxy.rowCount(proxy.index(1, 0)), 3);
-    QVERIFY(!child.isValid());
-    QCOMPARE(brokenCell(proxy), QString());
-    proxy.setSourceModel(&second);
-    QCOMPARE(brokenCell(proxy), QString());
-}
+        model.removeColumnsAt(1, 1);
+        QCOMPARE(proxy.columnCount(), 2);
+        QCOMPARE(proxy.columnCount(proxy.index(0, 0)), proxy.columnCount());
+        QCOMPARE(brokenCell(proxy), QString());
 
-void TestSortFilterSelectModelIssue10::shouldIgnoreExtremeActionNumbers_issue10_data()
-{
-    QTest::addColumn<int>("actionIndex");
-    QTest::newRow("INT_MIN") << INT_MIN;
-    QTest::newRow("INT_MIN + 1") << INT_MIN + 1;
-    QTest::newRow("INT_MAX") << INT_MAX;
-    QTest::newRow("-1") << -1;
-}
+        model.insertColumnsAt(1, std::vector<ReliabilityRandomModel::Header>(2));
+        QCOMPARE(proxy.columnCount(), 4);
+        QCOMPARE(proxy.columnCount(proxy.index(0, 0)), proxy.columnCount());
+        QCOMPARE(brokenCell(proxy), QString());
+    }
 
-void TestSortFilterSelectModelIssue10::shouldIgnoreExtremeActionNumbers_issue10()
-{
-    // actionIndex - N overflowed for INT_MIN (undefined behaviour, reported by the sanitized build).
-    QFETCH(int, actionIndex);
-    ReliabilityRandomModel model(false);
-    model.reset(2, std::vector<ReliabilityRandomModel::Header>(4), &never, nullptr);
-    SortFilterSelectModel proxy;
-    proxy.setSourceModel(&model);
-    proxy.setSourceColumnVisible(1, false);
-    proxy.moveColumn(0, 2);
-    QSignalSpy changed(&proxy, &SortFilterSelectModel::proxySortColumnChanged);
-    auto* menu = static_cast<core::ColumnContextMenuModel*>(proxy.columnModel());
-    menu->trigger(actionIndex);
-    QCOMPARE(changed.count(), 0);
-    QCOMPARE(proxy.mapProxyColumnToSource(0), 2);
-    QVERIFY(!proxy.isSourceColumnVisible(1));
-}
+    void shouldNotShowNewColumnsOverOldRowsWhenReplacingSource_issue10()
+    {
+        // The column records of the new source were applied to the previous one before the base
+        // proxy switched: views saw columns removed from rows of a model on its way out.
+        ReliabilityRandomModel first(true);
+        buildTree(first);
+        ReliabilityRandomModel second(true);
+        second.reset(2, std::vector<ReliabilityRandomModel::Header>(2), &never, nullptr);
+        second.insertRowsAt(second.index(1, 0), 0, 3);
+        SortFilterSelectModel proxy;
+        proxy.setSourceModel(&first);
+        QAbstractItemModelTester tester(&proxy, QAbstractItemModelTester::FailureReportingMode::QtTest);
+        proxy.index(0, 0); // views hold the rows of the first source
+        QPersistentModelIndex child = proxy.index(0, 0, proxy.index(0, 0));
 
-void TestSortFilterSelectModelIssue10::shouldRefuseItselfAsSource_issue10()
-{
-    // QML assigned the proxy as its own source (or a proxy stacked on it): roleNames() recursed
-    // until the stack overflowed.
-    ReliabilityRandomModel model(false);
-    model.reset(2, std::vector<ReliabilityRandomModel::Header>(3), &never, nullptr);
-    SortFilterSelectModel proxy;
-    proxy.setSourceModel(&model);
-    QAbstractItemModelTester tester(&proxy, QAbstractItemModelTester::FailureReportingMode::QtTest);
-    proxy.setSourceModel(&proxy);
-    QCOMPARE(proxy.sourceModel(), &model);
-    SortFilterSelectModel above;
-    above.setSourceModel(&proxy);
-    proxy.setSourceModel(&above);
-    QCOMPARE(proxy.sourceModel(), &model);
-    QCOMPARE(proxy.rowCount(), 2);
-    QVERIFY(proxy.roleNames().contains(Qt::DisplayRole));
-}
+        proxy.setSourceModel(&second);
+        QCOMPARE(proxy.columnCount(), 2);
+        QCOMPARE(proxy.rowCount(proxy.index(1, 0)), 3);
+        QVERIFY(!child.isValid());
+        QCOMPARE(brokenCell(proxy), QString());
+        proxy.setSourceModel(&second);
+        QCOMPARE(brokenCell(proxy), QString());
+    }
 
-void TestSortFilterSelectModelIssue10::shouldSumExtremeWidthsWithoutOverflow_issue10()
-{
-    // Widths are stored as the view reports them; their sums overflowed int (undefined behaviour,
-    // reported by the sanitized build).
-    ReliabilityRandomModel::Header heavy;
-    heavy.insert(Qt::UserRole + 1, INT_MAX); // proportional width
-    ReliabilityRandomModel model(false);
-    model.reset(1, {heavy, heavy, ReliabilityRandomModel::Header()}, &never, nullptr);
-    SortFilterSelectModel proxy;
-    proxy.setSourceModel(&model);
-    QCOMPARE(proxy.proportionalWidth(), INT_MAX);
-    proxy.resizeColumn(0, INT_MAX);
-    proxy.resizeColumn(1, INT_MAX);
-    QCOMPARE(proxy.naturalWidth(), INT_MAX);
-    proxy.resizeColumn(0, INT_MIN);
-    proxy.resizeColumn(1, INT_MIN);
-    QCOMPARE(proxy.naturalWidth(), INT_MIN);
-    proxy.resizeColumn(1, 20);
-    QCOMPARE(proxy.naturalWidth(), INT_MIN + 20 + proxy.columnWidth(2));
-}
+    void shouldRefuseItselfAsSource_issue10()
+    {
+        // QML assigned the proxy as its own source (or a proxy stacked on it): roleNames() recursed
+        // until the stack overflowed.
+        ReliabilityRandomModel model(false);
+        model.reset(2, std::vector<ReliabilityRandomModel::Header>(3), &never, nullptr);
+        SortFilterSelectModel proxy;
+        proxy.setSourceModel(&model);
+        QAbstractItemModelTester tester(&proxy, QAbstractItemModelTester::FailureReportingMode::QtTest);
+        proxy.setSourceModel(&proxy);
+        QCOMPARE(proxy.sourceModel(), &model);
+        SortFilterSelectModel above;
+        above.setSourceModel(&proxy);
+        proxy.setSourceModel(&above);
+        QCOMPARE(proxy.sourceModel(), &model);
+        QCOMPARE(proxy.rowCount(), 2);
+        QVERIFY(proxy.roleNames().contains(Qt::DisplayRole));
+    }
+
+    void shouldSumExtremeWidthsWithoutOverflow_issue10()
+    {
+        // Widths are stored as the view reports them; their sums overflowed int (undefined behaviour,
+        // reported by the sanitized build).
+        ReliabilityRandomModel::Header heavy;
+        heavy.insert(Qt::UserRole + 1, INT_MAX); // proportional width
+        ReliabilityRandomModel model(false);
+        model.reset(1, {heavy, heavy, ReliabilityRandomModel::Header()}, &never, nullptr);
+        SortFilterSelectModel proxy;
+        proxy.setSourceModel(&model);
+        QCOMPARE(proxy.proportionalWidth(), INT_MAX);
+        proxy.resizeColumn(0, INT_MAX);
+        proxy.resizeColumn(1, INT_MAX);
+        QCOMPARE(proxy.naturalWidth(), INT_MAX);
+        proxy.resizeColumn(0, INT_MIN);
+        proxy.resizeColumn(1, INT_MIN);
+        QCOMPARE(proxy.naturalWidth(), INT_MIN);
+        proxy.resizeColumn(1, 20);
+        QCOMPARE(proxy.naturalWidth(), INT_MIN + 20 + proxy.columnWidth(2));
+    }
+
+    void shouldIgnoreExtremeActionNumbers_issue10_data()
+    {
+        QTest::addColumn<int>("actionIndex");
+        QTest::newRow("INT_MIN") << INT_MIN;
+        QTest::newRow("INT_MIN + 1") << INT_MIN + 1;
+        QTest::newRow("INT_MAX") << INT_MAX;
+        QTest::newRow("-1") << -1;
+    }
+
+    void shouldIgnoreExtremeActionNumbers_issue10()
+    {
+        // actionIndex - N overflowed for INT_MIN (undefined behaviour, reported by the sanitized build).
+        QFETCH(int, actionIndex);
+        ReliabilityRandomModel model(false);
+        model.reset(2, std::vector<ReliabilityRandomModel::Header>(4), &never, nullptr);
+        SortFilterSelectModel proxy;
+        proxy.setSourceModel(&model);
+        proxy.setSourceColumnVisible(1, false);
+        proxy.moveColumn(0, 2);
+        QSignalSpy changed(&proxy, &SortFilterSelectModel::proxySortColumnChanged);
+        auto* menu = static_cast<core::ColumnContextMenuModel*>(proxy.columnModel());
+        menu->trigger(actionIndex);
+        QCOMPARE(changed.count(), 0);
+        QCOMPARE(proxy.mapProxyColumnToSource(0), 2);
+        QVERIFY(!proxy.isSourceColumnVisible(1));
+    }
+
+    void shouldFollowChildRowsWithColumnZeroHiddenOrMoved_issue10_data()
+    {
+        QTest::addColumn<int>("change");
+        QTest::newRow("hidden") << 0;
+        QTest::newRow("moved") << 1;
+        QTest::newRow("filtered") << 2;
+    }
+
+    void shouldFollowChildRowsWithColumnZeroHiddenOrMoved_issue10()
+    {
+        // Source children hang under column 0; with that column hidden or moved away from the first
+        // place, their parents are not shown as parents, and changes below them must not surface
+        // under the root.
+        QFETCH(int, change);
+        ReliabilityRandomModel model(true);
+        buildTree(model);
+        SortFilterSelectModel proxy;
+        proxy.setSourceModel(&model);
+        QAbstractItemModelTester tester(&proxy, QAbstractItemModelTester::FailureReportingMode::QtTest);
+        TopRowFilter filter;
+        if (change == 0) {
+            proxy.setSourceColumnVisible(0, false);
+        } else if (change == 1) {
+            proxy.moveColumn(0, 2);
+        } else {
+            proxy.setFilter(&filter);
+            Q_EMIT filter.invalidate();
+        }
+        const QModelIndex parent = model.index(0, 0);
+        model.touchCells(parent, 1, 0, 3);
+        model.insertRowsAt(parent, 1, 4);
+        model.touchCells(parent, 5, 0, 3);
+        model.moveRowsTo(parent, 0, 1, parent, 4);
+        model.moveRowsTo(parent, 0, 1, model.index(2, 0), 0);
+        model.removeRowsAt(parent, 0, 2);
+        QCOMPARE(brokenCell(proxy), QString());
+        if (change == 2)
+            return;
+        proxy.showAllColumns();
+        proxy.restoreColumnPositions();
+        QCOMPARE(brokenCell(proxy), QString());
+        QCOMPARE(proxy.rowCount(proxy.index(0, 0)), model.rowCount(parent));
+    }
+};
 
 QTEST_MAIN(TestSortFilterSelectModelIssue10)
 #include "tst_sortfilterselectmodel_issue10.moc"

@@ -34,12 +34,76 @@ class tst_CorvaneCorePlugin : public QObject
     Q_OBJECT
 
 private Q_SLOTS:
-    void initTestCase();
-    void shouldDescribeItselfInMetadata();
-    void shouldPutProcessWideObjectsOnApplicationThread();
-    void shouldValidateNumbersInCLocale_data();
-    void shouldValidateNumbersInCLocale();
-    void shouldReuseValidatorOnSecondRegistration();
+    void initTestCase()
+    {
+        // A German system locale writes "1,5" for one and a half; the validator must not follow it.
+        QLocale::setDefault(QLocale(QLocale::German, QLocale::Germany));
+        m_plugin = qobject_cast<QQmlExtensionPlugin*>(m_loader.instance());
+        QVERIFY2(m_plugin, qPrintable(m_loader.errorString()));
+
+        // Given the first registration of the process runs on a loader thread, as the engine may do
+        QThread* loaderThread = QThread::create([this] { m_plugin->registerTypes("Corvane.Threaded"); });
+        loaderThread->start();
+        QVERIFY(loaderThread->wait(10000));
+        delete loaderThread;
+    }
+
+    void shouldDescribeItselfInMetadata()
+    {
+        const QJsonObject metaData = m_loader.metaData();
+        QCOMPARE(metaData.value(QLatin1String("IID")).toString(), QStringLiteral("Corvane.Core/1.0"));
+        QCOMPARE(metaData.value(QLatin1String("className")).toString(), QStringLiteral("CorvaneCorePlugin"));
+        QVERIFY(metaData.value(QLatin1String("MetaData")).toObject().isEmpty());
+    }
+
+    void shouldPutProcessWideObjectsOnApplicationThread()
+    {
+        QObject* validator = singleton(m_engine, "Corvane.Threaded", "CVDoubleValidator");
+        QVERIFY(validator);
+        QCOMPARE(validator->thread(), qApp->thread());
+        QObject* settings = singleton(m_engine, "Corvane.Threaded", "CVSettings");
+        QCOMPARE(settings, static_cast<QObject*>(lum::Settings::instance()));
+        QCOMPARE(settings->thread(), qApp->thread());
+        QCOMPARE(QQmlEngine::objectOwnership(validator), QQmlEngine::CppOwnership);
+    }
+
+    void shouldValidateNumbersInCLocale_data()
+    {
+        QTest::addColumn<QString>("input");
+        QTest::addColumn<bool>("acceptable");
+        QTest::newRow("decimal point") << "1.5" << true;
+        QTest::newRow("exponent") << "-2e3" << true;
+        QTest::newRow("integer") << "1000" << true;
+        QTest::newRow("group separator") << "1,000" << false;
+        QTest::newRow("decimal comma") << "1,5" << false;
+        QTest::newRow("letters") << "abc" << false;
+    }
+
+    void shouldValidateNumbersInCLocale()
+    {
+        QFETCH(QString, input);
+        QFETCH(bool, acceptable);
+        auto* validator = qobject_cast<QDoubleValidator*>(singleton(m_engine, "Corvane.Threaded", "CVDoubleValidator"));
+        QVERIFY(validator);
+        QCOMPARE(validator->locale().decimalPoint(), QLatin1Char('.'));
+        int position = 0;
+        QCOMPARE(validator->validate(input, position) == QValidator::Acceptable, acceptable);
+    }
+
+    void shouldReuseValidatorOnSecondRegistration()
+    {
+        QObject* first = singleton(m_engine, "Corvane.Threaded", "CVDoubleValidator");
+        QVERIFY(first);
+
+        // When the entry runs again, under another module name
+        m_plugin->registerTypes("Corvane.Again");
+
+        // Qt notes that the object is already known to the engine: it is the same object.
+        QTest::ignoreMessage(QtWarningMsg, "QQmlEngine::setContextForObject(): Object already has a QQmlContext");
+
+        QObject* second = singleton(m_engine, "Corvane.Again", "CVDoubleValidator");
+        QCOMPARE(second, first);
+    }
 
 private:
     QPluginLoader m_loader{pluginPath};
@@ -47,77 +111,6 @@ private:
     // A singleton instance is handed to one engine only.
     QQmlEngine m_engine;
 };
-
-void tst_CorvaneCorePlugin::initTestCase()
-{
-    // A German system locale writes "1,5" for one and a half; the validator must not follow it.
-    QLocale::setDefault(QLocale(QLocale::German, QLocale::Germany));
-    m_plugin = qobject_cast<QQmlExtensionPlugin*>(m_loader.instance());
-    QVERIFY2(m_plugin, qPrintable(m_loader.errorString()));
-
-    // Given the first registration of the process runs on a loader thread, as the engine may do
-    QThread* loaderThread = QThread::create([this] { m_plugin->registerTypes("Corvane.Threaded"); });
-    loaderThread->start();
-    QVERIFY(loaderThread->wait(10000));
-    delete loaderThread;
-}
-
-void tst_CorvaneCorePlugin::shouldDescribeItselfInMetadata()
-{
-    const QJsonObject metaData = m_loader.metaData();
-    QCOMPARE(metaData.value(QLatin1String("IID")).toString(), QStringLiteral("Corvane.Core/1.0"));
-    QCOMPARE(metaData.value(QLatin1String("className")).toString(), QStringLiteral("CorvaneCorePlugin"));
-    QVERIFY(metaData.value(QLatin1String("MetaData")).toObject().isEmpty());
-}
-
-void tst_CorvaneCorePlugin::shouldPutProcessWideObjectsOnApplicationThread()
-{
-    QObject* validator = singleton(m_engine, "Corvane.Threaded", "CVDoubleValidator");
-    QVERIFY(validator);
-    QCOMPARE(validator->thread(), qApp->thread());
-    QObject* settings = singleton(m_engine, "Corvane.Threaded", "CVSettings");
-    QCOMPARE(settings, static_cast<QObject*>(lum::Settings::instance()));
-    QCOMPARE(settings->thread(), qApp->thread());
-    QCOMPARE(QQmlEngine::objectOwnership(validator), QQmlEngine::CppOwnership);
-}
-
-void tst_CorvaneCorePlugin::shouldValidateNumbersInCLocale_data()
-{
-    QTest::addColumn<QString>("input");
-    QTest::addColumn<bool>("acceptable");
-    QTest::newRow("decimal point") << "1.5" << true;
-    QTest::newRow("exponent") << "-2e3" << true;
-    QTest::newRow("integer") << "1000" << true;
-    QTest::newRow("group separator") << "1,000" << false;
-    QTest::newRow("decimal comma") << "1,5" << false;
-    QTest::newRow("letters") << "abc" << false;
-}
-
-void tst_CorvaneCorePlugin::shouldValidateNumbersInCLocale()
-{
-    QFETCH(QString, input);
-    QFETCH(bool, acceptable);
-    auto* validator = qobject_cast<QDoubleValidator*>(singleton(m_engine, "Corvane.Threaded", "CVDoubleValidator"));
-    QVERIFY(validator);
-    QCOMPARE(validator->locale().decimalPoint(), QLatin1Char('.'));
-    int position = 0;
-    QCOMPARE(validator->validate(input, position) == QValidator::Acceptable, acceptable);
-}
-
-void tst_CorvaneCorePlugin::shouldReuseValidatorOnSecondRegistration()
-{
-    QObject* first = singleton(m_engine, "Corvane.Threaded", "CVDoubleValidator");
-    QVERIFY(first);
-
-    // When the entry runs again, under another module name
-    m_plugin->registerTypes("Corvane.Again");
-
-    // Qt notes that the object is already known to the engine: it is the same object.
-    QTest::ignoreMessage(QtWarningMsg, "QQmlEngine::setContextForObject(): Object already has a QQmlContext");
-
-    QObject* second = singleton(m_engine, "Corvane.Again", "CVDoubleValidator");
-    QCOMPARE(second, first);
-}
 
 QTEST_MAIN(tst_CorvaneCorePlugin)
 #include "tst_corvanecoreplugin.moc"

@@ -20,45 +20,41 @@ class tst_SystemTooltip : public QObject
     Q_OBJECT
 
 private Q_SLOTS:
-    void shouldStartIdleAfterAnEarlierApplicationQuit();
-    void shouldScheduleWithTheHostDelay();
-};
+    void shouldStartIdleAfterAnEarlierApplicationQuit()
+    {
+        // Given an earlier application object that quit with a tooltip pending (see main)
+        SystemTooltip tip;
+        tip.setText(QStringLiteral("Fresh"));
 
-void tst_SystemTooltip::shouldStartIdleAfterAnEarlierApplicationQuit()
-{
-    // Given an earlier application object that quit with a tooltip pending (see main)
-    SystemTooltip tip;
-    tip.setText(QStringLiteral("Fresh"));
-
-    // Then nothing is pending in this one
-    QVERIFY(!tip.isVisible());
-}
-
-void tst_SystemTooltip::shouldScheduleWithTheHostDelay()
-{
-    lum::Settings::instance()->setTooltipDelay(30);
-    SystemTooltip tip;
-    tip.setText(QStringLiteral("Pending"));
-    QSignalSpy spy(&tip, &SystemTooltip::tipVisibleChanged);
-    QVERIFY(spy.isValid());
-
-    tip.setVisible(true);
-
-    QCOMPARE(spy.count(), 1);
-    QVERIFY(tip.isVisible());
-    if (QGuiApplication::platformName() == QLatin1String("offscreen"))
-        QTest::ignoreMessage(QtWarningMsg, "This plugin does not support raise()");
-    QTRY_VERIFY_WITH_TIMEOUT(QToolTip::isVisible(), 2000);
-    QCOMPARE(QToolTip::text(), QStringLiteral("Pending"));
-
-    // Qt's tooltip window would otherwise outlive this application object half-alive.
-    tip.setVisible(false);
-    const QWidgetList widgets = QApplication::topLevelWidgets();
-    for (QWidget* widget : widgets) {
-        if (widget->inherits("QTipLabel"))
-            delete widget;
+        // Then nothing is pending in this one
+        QVERIFY(!tip.isVisible());
     }
-}
+
+    void shouldScheduleWithTheHostDelay()
+    {
+        lum::Settings::instance()->setTooltipDelay(30);
+        SystemTooltip tip;
+        tip.setText(QStringLiteral("Pending"));
+        QSignalSpy spy(&tip, &SystemTooltip::tipVisibleChanged);
+
+        tip.setVisible(true);
+
+        QCOMPARE(spy.count(), 1);
+        QVERIFY(tip.isVisible());
+        if (QGuiApplication::platformName() == QLatin1String("offscreen"))
+            QTest::ignoreMessage(QtWarningMsg, "This plugin does not support raise()");
+        QTRY_VERIFY_WITH_TIMEOUT(QToolTip::isVisible(), 2000);
+        QCOMPARE(QToolTip::text(), QStringLiteral("Pending"));
+
+        // Qt's tooltip window would otherwise outlive this application object half-alive.
+        tip.setVisible(false);
+        const QWidgetList widgets = QApplication::topLevelWidgets();
+        for (QWidget* widget : widgets) {
+            if (widget->inherits("QTipLabel"))
+                delete widget;
+        }
+    }
+};
 
 namespace
 {

@@ -22,9 +22,7 @@ public:
     explicit TestImages(QObject* parent = nullptr);
     ~TestImages() override;
 
-    /// Columns alternating red and blue: any resampling changes them.
-    Q_INVOKABLE QImage stripes(int width, int height) const;
-    /// A new lambda image, owned by this object, rendering stripes of width x height logical
+    /// A new lambda image, owned by this object, rendering a blue image of width x height logical
     /// pixels at the ratio it is asked for; it records every ratio in renderedRatios.
     Q_INVOKABLE QObject* lambdaImage(int width, int height);
     Q_INVOKABLE QVariantList renderedRatios() const;
@@ -34,8 +32,6 @@ public:
     Q_INVOKABLE QSize imageSize(const QImage& image) const;
     /// Bounding rectangle of the pixels that are not fully transparent.
     Q_INVOKABLE QRect paintedRect(const QImage& image) const;
-    /// Whether `rect` of `grabbed` holds exactly the pixels of `image`.
-    Q_INVOKABLE bool holdsExactly(const QImage& grabbed, const QRect& rect, const QImage& image) const;
 
 private:
     QVariantList m_ratios;

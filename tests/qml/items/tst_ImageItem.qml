@@ -32,45 +32,11 @@ TestCase {
         return Qt.rect(x * ratio, y * ratio, width * ratio, height * ratio)
     }
 
-    function test_implicitSizeFollowsRatio_data() {
-        return [
-            { tag: "image pixels", retainSize: false, divisor: function(ratio) { return 1 } },
-            { tag: "logical pixels", retainSize: true, divisor: function(ratio) { return ratio } },
-        ]
-    }
-
-    function test_implicitSizeFollowsRatio(data) {
-        var item = createTemporaryObject(imageItem, testCase,
-                                         { retainSize: data.retainSize, image: testImages.stripes(64, 32) })
-        var ratio = testImages.devicePixelRatio(item)
-        compare(ratio, testImages.requestedRatio())
-        verify(item.isValid)
-        compare(item.implicitWidth, 64 / data.divisor(ratio))
-        compare(item.implicitHeight, 32 / data.divisor(ratio))
-    }
-
-    function test_paintsCentredCrisply() {
-        var image = testImages.stripes(64, 32)
-        var item = createTemporaryObject(imageItem, testCase, { image: image })
-        var ratio = testImages.devicePixelRatio(item)
-        var grabbed = grabDevicePixels(item)
-        // Centred by its logical size, one image pixel on one device pixel.
-        var expected = ratio === 1 ? Qt.rect(18, 34, 64, 32) : Qt.rect(68, 84, 64, 32)
-        compare(testImages.paintedRect(grabbed), expected)
-        verify(testImages.holdsExactly(grabbed, expected, image))
-    }
-
-    function test_fitsBoundsWithPreserveAspectFit() {
-        var item = createTemporaryObject(imageItem, testCase,
-                                         { fillMode: Image.PreserveAspectFit, image: testImages.stripes(64, 32) })
-        var ratio = testImages.devicePixelRatio(item)
-        compare(testImages.paintedRect(grabDevicePixels(item)), scaledRect(0, 25, 100, 50, ratio))
-    }
-
     function test_lambdaImageRenderedForWindow() {
         var lambda = testImages.lambdaImage(20, 10)
         var item = createTemporaryObject(imageItem, testCase, { retainSize: true, image: lambda })
         var ratio = testImages.devicePixelRatio(item)
+        compare(ratio, testImages.requestedRatio())
         var ratios = testImages.renderedRatios()
         compare(ratios[ratios.length - 1], ratio)
         compare(testImages.imageSize(item.image), Qt.size(20 * ratio, 10 * ratio))

@@ -37,11 +37,4 @@ TestCase {
         people.remove(2)
         compare(view.count, 2)
     }
-
-    function test_refusesItselfAsSource() {
-        var view = createTemporaryObject(viewComponent, testCase)
-        view.proxy.sourceModel = view.proxy
-        compare(view.proxy.sourceModel, people)
-        compare(view.count, 2)
-    }
 }

@@ -43,19 +43,6 @@ TestCase {
         compare(panel.summaryUpdates, 3)
     }
 
-    function test_clearingModelReadsMinusOne() {
-        var panel = createTemporaryObject(panelComponent, testCase)
-        var spy = createTemporaryObject(spyComponent, testCase, { target: panel.watcher, signalName: "modelChanged" })
-
-        panel.watcher.model = null
-
-        compare(spy.count, 1)
-        compare(panel.watcher.model, null)
-        compare(panel.watcher.rows, -1)
-        panel.list.append({ name: "d" })
-        compare(panel.watcher.rows, -1)
-    }
-
     function test_wrongValueAsModelIsRefusedByEngine_data() {
         return [
             { tag: "undefined", value: undefined },
@@ -75,10 +62,5 @@ TestCase {
         verify(refused)
         compare(panel.watcher.model, panel.list)
         compare(panel.watcher.rows, 3)
-    }
-
-    Component {
-        id: spyComponent
-        SignalSpy {}
     }
 }

@@ -105,30 +105,6 @@ TestCase {
         compare(names(proxy), "BCDA")
     }
 
-    function test_mapsRows() {
-        var people = createTemporaryObject(peopleComponent, testCase)
-        var proxy = createProxy(people)
-        // Proxy C, A, B; source B, C, A
-        compare(proxy.mapRowToSource(0), 1)
-        compare(proxy.mapRowToSource(2), 0)
-        compare(proxy.mapRowToSource(3), -1)
-        compare(proxy.mapRowToSource(-1), -1)
-        compare(proxy.mapRowFromSource(0), 2)
-        compare(proxy.mapRowFromSource(3), -1)
-        proxy.sourceModel = null
-        compare(proxy.mapRowFromSource(0), -1)
-    }
-
-    function test_refusesItselfAsSource() {
-        var people = createTemporaryObject(peopleComponent, testCase)
-        var proxy = createProxy(people)
-
-        proxy.sourceModel = proxy
-
-        compare(proxy.sourceModel, people)
-        compare(proxy.rowCount(), 3)
-    }
-
     Component {
         id: signalSpyComponent
         SignalSpy {}

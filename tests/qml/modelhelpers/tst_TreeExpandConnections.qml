@@ -83,37 +83,6 @@ TestCase {
         compare(panel.expandedNames(), "A,b1")
     }
 
-    function test_viewRebuildRequestsStoredState() {
-        var panel = createPanel()
-        var tree = panel.tree
-        panel.userExpands(tree.find("A"))
-        panel.requests = []
-
-        panel.rebuild()
-
-        compare(panel.requests, ["A"])
-        compare(panel.expandedNames(), "A")
-    }
-
-    function test_leafKeepsNoFlag() {
-        var panel = createPanel()
-        var tree = panel.tree
-        panel.userExpands(tree.find("a1"))
-        compare(tree.setDataCallCount(), 0)
-        compare(panel.requests.length, 0)
-    }
-
-    function test_nodeReceivingFirstChildrenIsRequested() {
-        var panel = createPanel()
-        var tree = panel.tree
-        var x = tree.addNode(tree.rootId, "X", true)
-        compare(panel.requests.length, 0)
-
-        tree.addNodes(x, ["x1", "x2"])
-
-        compare(panel.requests, ["X"])
-    }
-
     function test_misuseFromQmlIsHarmless_data() {
         return [
             { tag: "undefined index", index: undefined },
@@ -147,17 +116,5 @@ TestCase {
         connections.model = panel.tree
         panel.userExpands(panel.tree.find("B"))
         compare(panel.requests[panel.requests.length - 1], "B")
-    }
-
-    function test_modelDestroyedFirst() {
-        var panel = createPanel()
-        var model = Qt.createQmlObject("import Corvane.Test 1.0; TestTreeModel {}", testCase)
-        panel.connections.model = model
-        model.destroy()
-        wait(0)
-        compare(panel.connections.model, null)
-        panel.connections.onTreeCreated()
-        panel.connections.model = panel.tree
-        compare(panel.connections.model, panel.tree)
     }
 }

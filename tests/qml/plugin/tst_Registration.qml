@@ -65,22 +65,6 @@ TestCase {
         verify(CVDoubleValidator !== null)
     }
 
-    TextInput { id: numberInput; validator: CVDoubleValidator }
-
-    function test_validatorInput_data() {
-        return [
-            { tag: "decimal point", text: "1.5", acceptable: true },
-            { tag: "exponent", text: "-2e3", acceptable: true },
-            { tag: "group separator", text: "1,000", acceptable: false },
-            { tag: "decimal comma", text: "1,5", acceptable: false },
-        ]
-    }
-
-    function test_validatorInput(data) {
-        numberInput.text = data.text
-        compare(numberInput.acceptableInput, data.acceptable)
-    }
-
     function test_enumerators_data() {
         return [
             { tag: "DialogReturn.Ok", value: DialogReturn.Ok, expected: 5100 },

@@ -73,19 +73,6 @@ Item {
             return text
         }
 
-        function test_menuListsColumnsAndActions() {
-            var panel = createMenu("PQR")
-            panel.menu.openMenu()
-            compare(panel.menu.count, 6)
-            compare(panel.menu.itemAt(0).text, "P")
-            verify(panel.menu.itemAt(0).checked)
-            compare(panel.menu.itemAt(3).kind, "separator")
-            compare(panel.menu.itemAt(4).text, "&Show all columns")
-            compare(panel.menu.itemAt(5).text, "&Restore column positions")
-            verify(!panel.menu.itemAt(5).checkable)
-            panel.menu.close()
-        }
-
         function test_togglingColumnsAndRunningActions() {
             var panel = createMenu("PQRS")
             panel.proxy.moveColumn(3, 0)
@@ -103,18 +90,6 @@ Item {
             // Restore column positions
             panel.menu.itemAt(6).triggered()
             compare(headers(panel.proxy), "PQRS")
-            panel.menu.close()
-        }
-
-        function test_protectedColumnIsDisabledWhileShown() {
-            var panel = createMenu("PQ")
-            panel.source.setHeaderRole(1, Qt.UserRole + 4, 409)
-            panel.menu.openMenu()
-            verify(!panel.menu.itemAt(1).enabled)
-            verify(panel.menu.itemAt(0).enabled)
-            panel.proxy.setSourceColumnVisible(1, false)
-            panel.menu.openMenu()
-            verify(panel.menu.itemAt(1).enabled)
             panel.menu.close()
         }
     }

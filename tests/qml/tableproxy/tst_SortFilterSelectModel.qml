@@ -38,7 +38,6 @@ Item {
 
                 MouseArea {
                     anchors.fill: parent
-                    hoverEnabled: true
                     onClicked: {
                         if (mouse.modifiers & Qt.ControlModifier)
                             proxy.ctrlSelection(row, column)
@@ -47,7 +46,6 @@ Item {
                         else
                             proxy.leftClickSelection(row, column)
                     }
-                    onContainsMouseChanged: proxy.setHovered(row, containsMouse)
                 }
             }
         }
@@ -154,56 +152,6 @@ Item {
             compare(cell(view, 0, 0).text, "Q0")
             compare(cell(view, 0, 2).text, "P0")
             compare(selectedRows(view), "1")
-        }
-
-        function test_hoverFollowsPointer() {
-            var view = createTable("PQ", 3)
-            mouseMove(cell(view, 2, 1), 5, 5)
-            tryCompare(cell(view, 2, 0), "hovered", true)
-            verify(!cell(view, 1, 0).hovered)
-            mouseMove(cell(view, 0, 0), 5, 5)
-            tryCompare(cell(view, 0, 1), "hovered", true)
-            verify(!cell(view, 2, 0).hovered)
-        }
-
-        function test_beginEditInEditableColumn() {
-            var view = createTable("PQR", 4)
-            view.proxy.defaultEditableColumnId = "Q"
-            view.proxy.setBeginEditIndex(2)
-            verify(cell(view, 2, 1).editing)
-            verify(!cell(view, 2, 0).editing)
-            verify(!cell(view, 1, 1).editing)
-        }
-
-        function test_preFocusAndFocusCells() {
-            var view = createTable("PQR", 4)
-            view.proxy.leftClickSelection(1, 0)
-            view.proxy.increasePreFocusIndexColumn()
-            view.proxy.increasePreFocusIndexColumn()
-            verify(cell(view, 1, 1).preFocused)
-            verify(!cell(view, 1, 0).preFocused)
-            view.proxy.increasePreFocusIndexRow()
-            verify(cell(view, 2, 1).preFocused)
-            verify(view.proxy.hasPreFocus())
-            view.proxy.requestActiveFocusOnPrefocusedCell()
-            verify(cell(view, 2, 1).focused)
-            view.proxy.unsetPreFocus()
-            verify(!cell(view, 2, 1).preFocused)
-            verify(cell(view, 2, 1).focused)
-        }
-
-        function test_sortFromHeaderClick() {
-            var view = createTable("PQ", 3)
-            view.proxy.doSort(0, false)
-            settle(view)
-            compare(view.proxy.proxySortColumn, 0)
-            compare(view.proxy.ascending, false)
-            compare(cell(view, 0, 0).text, "P2")
-            view.proxy.ascending = true
-            settle(view)
-            compare(cell(view, 0, 0).text, "P0")
-            view.proxy.unSort()
-            compare(view.proxy.proxySortColumn, -1)
         }
     }
 }

@@ -111,14 +111,6 @@ TestCase {
         closeAll(popup)
     }
 
-    function test_closeWaitsForThePopupToReportClosed() {
-        var popup = makePopup()
-        popup.showBelow(anchorItem)
-        popup.close()
-        verify(popup.visible)
-        tryCompare(popup, "visible", false)
-    }
-
     function test_clickOutsideCloses() {
         var popup = makePopup()
         popup.showBelow(anchorItem)
@@ -147,17 +139,6 @@ TestCase {
         verify(WindowsProbe.isFocusWindow(anchorItem.Window.window))
         verify(!popup.content.activeFocus)
         closeAll(popup)
-    }
-
-    function test_deletedCoreReadsInvisibleWithoutSignal() {
-        var popup = makePopup()
-        var bridge = popup.showBelow(anchorItem)
-        var spy = createTemporaryObject(spyComponent, testCase, { target: popup, signalName: "visibleChanged" })
-
-        WindowsProbe.destroyNow(WindowsProbe.objectParent(bridge))
-
-        compare(popup.visible, false)
-        compare(spy.count, 0)
     }
 
     function test_showOpensAtTheStoredPoint() {
