@@ -30,9 +30,9 @@ struct ProxyFixture
     int role(const char* name) const { return roleNumber(proxy, name); }
 
     /// A proxy cell from "row,column" or, for a child row, "parentRow.row,column"; "" is no cell.
-    QModelIndex at(const QString& spec) const
+    QModelIndex at(const QString& name) const
     {
-        const QStringList parts = spec.split(QLatin1Char(','));
+        const QStringList parts = name.split(QLatin1Char(','));
         if (parts.size() != 2)
             return {};
         const QStringList rows = parts[0].split(QLatin1Char('.'));
@@ -40,7 +40,7 @@ struct ProxyFixture
         return proxy.index(rows.last().toInt(), parts[1].toInt(), parent);
     }
     /// The inverse of at(): "row,column" or "parentRow.row,column"; "" for an invalid index.
-    static QString spec(const QModelIndex& index)
+    static QString cellName(const QModelIndex& index)
     {
         if (!index.isValid())
             return {};
@@ -49,13 +49,13 @@ struct ProxyFixture
             : QString::number(index.row());
         return row + QLatin1Char(',') + QString::number(index.column());
     }
-    QString current() const { return spec(proxy.selectionModel()->currentIndex()); }
+    QString current() const { return cellName(proxy.selectionModel()->currentIndex()); }
     /// Fully selected rows, sorted: "1,3" or "1.0" for a child row.
     QString selected() const
     {
         QStringList rows;
         for (const QModelIndex& index : proxy.selectionModel()->selectedRows(0))
-            rows.append(spec(index).section(QLatin1Char(','), 0, 0));
+            rows.append(cellName(index).section(QLatin1Char(','), 0, 0));
         rows.sort();
         return rows.join(QLatin1Char(','));
     }
@@ -99,8 +99,8 @@ struct ProxyFixture
             QStringList roles;
             for (int r : args.at(2).value<QVector<int>>())
                 roles.append(QString::fromLatin1(proxy.roleNames().value(r)));
-            const QString from = spec(args.at(0).toModelIndex());
-            const QString to = spec(args.at(1).toModelIndex());
+            const QString from = cellName(args.at(0).toModelIndex());
+            const QString to = cellName(args.at(1).toModelIndex());
             out.append(roles.join(QLatin1Char('+')) + QLatin1Char(':') + from + (to == from ? QString() : QLatin1Char('-') + to));
         }
         return out.join(QLatin1Char(' '));
