@@ -264,7 +264,10 @@ public:
             useDialog(pick(m_dialogs));
         } else if (roll < 92) {
             operation = QStringLiteral("destroy");
-            destroy(pickAny(), pickAny());
+            if (m_random.chance(15))
+                destroyEngineWhileItsObjectEmits();
+            else
+                destroy(pickAny(), pickAny());
         } else {
             operation = QStringLiteral("events");
             events();
@@ -328,6 +331,7 @@ public:
     // Called from QML handlers: acts on some object while the handler's signal is delivered.
     Q_INVOKABLE void poke(QObject*)
     {
+        ++m_activity;
         if (m_nesting >= 3 || !m_random.chance(60))
             return;
         ++m_jsDepth;
@@ -340,6 +344,7 @@ public:
     // A message box of any factory: checks who asked, answers, and acts while it is open.
     int box(const QString& title, wxWindow* owner)
     {
+        ++m_activity;
         const QPointer<MessageDialog> dialog = m_titles.value(title);
         if (!dialog) {
             m_problems += QStringLiteral("a box came for a dialog that is gone: %1\n").arg(title);
@@ -664,7 +669,9 @@ private:
             setContent(popup, pickItem());
             break;
         default:
-            popup->setX(m_random.argument(3000));
+            // Bounded: at points near INT_MAX the host's popup window gets no backing image, and
+            // Qt's software renderer warns when it paints it. The module passes points on as given.
+            popup->setX(qBound(-20000, m_random.argument(3000), 20000));
         }
     }
 
@@ -691,11 +698,11 @@ private:
             return;
         }
         const bool visible = m_random.chance(60);
-        const int writes = ++m_tooltipWrites;
+        const int writes = ++m_activity;
         QPointer<SystemTooltip> guard(tooltip);
         tooltip->setVisible(visible);
-        // Only when no handler wrote again meanwhile.
-        if (!guard || writes != m_tooltipWrites)
+        // Only when no handler acted meanwhile: closing or activating a window hides Qt's tooltip.
+        if (!guard || writes != m_activity)
             return;
         if (visible && !tooltip->text().isEmpty() && !tooltip->isVisible())
             m_problems += QStringLiteral("a tooltip just shown reads invisible\n");
@@ -809,6 +816,21 @@ private:
         }
     }
 
+    void destroyEngineWhileItsObjectEmits()
+    {
+        QObject* emitter = nullptr;
+        switch (m_random.below(3)) {
+        case 0: emitter = pick(m_popups); break;
+        case 1: emitter = pick(m_tooltips); break;
+        default: emitter = pick(m_dialogs);
+        }
+        QQmlEngine* engine = emitter ? qmlEngine(emitter) : nullptr;
+        if (!engine)
+            return;
+        arm(engine, emitter);
+        provoke(emitter);
+    }
+
     // Destroys object once neighbour emits one of its own signals. Only signals that come from
     // calls, never from a destructor, so the object is never deleted while it is being destroyed.
     void arm(QObject* object, QObject* neighbour)
@@ -818,6 +840,7 @@ private:
         const auto fire = [this, wire, target] {
             QObject* victim = target.data();
             delete wire;
+            ++m_activity;
             ++m_nesting;
             if (victim)
                 destroyNow(victim);
@@ -913,7 +936,7 @@ private:
     int m_jsDepth = 0;
     int m_nesting = 0;
     int m_realCores = 0;
-    int m_tooltipWrites = 0;
+    int m_activity = 0;
     int m_serial = 0;
 };
 
