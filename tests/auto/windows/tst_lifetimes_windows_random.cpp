@@ -747,7 +747,10 @@ private:
             dialog->showLater();
             break;
         case 3:
-            setOwner(dialog, m_random.chance(20) ? nullptr : m_random.chance(70) ? pick(m_bridges) : pick(m_popupBridges));
+            if (m_random.chance(20))
+                setOwner(dialog, nullptr);
+            else
+                setOwner(dialog, m_random.chance(70) ? pick(m_bridges) : pick(m_popupBridges));
             break;
         case 4:
             setTitle(dialog);
