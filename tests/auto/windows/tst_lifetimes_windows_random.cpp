@@ -197,6 +197,12 @@ public:
 
     QString operation;
 
+    /// Popups, tooltips and dialogs that QML engines made so far.
+    int madeInQml() const
+    {
+        return m_madeInQml;
+    }
+
     void step()
     {
         const int roll = m_random.below(100);
@@ -537,6 +543,9 @@ private:
         for (QObject* object : made)
             object->setProperty("cvQml", true);
         for (QObject* object : made) {
+            if (qobject_cast<TransientPopup*>(object) || qobject_cast<SystemTooltip*>(object)
+                || qobject_cast<MessageDialog*>(object))
+                ++m_madeInQml;
             if (auto* window = qobject_cast<QQuickWindow*>(object))
                 m_windows.emplace_back(window);
             if (auto* popup = qobject_cast<TransientPopup*>(object))
@@ -941,6 +950,7 @@ private:
     int m_realCores = 0;
     int m_activity = 0;
     int m_serial = 0;
+    int m_madeInQml = 0;
 };
 
 lum::TransientPopupCore* RunPopupFactory::createTransientPopup(int x, int y, QQuickItem* content, QObject* parent,
@@ -999,6 +1009,7 @@ void tst_LifetimesWindowsRandom::shouldSurviveRandomDestructionOrders()
         messages.allowWarning(QStringLiteral("This plugin does not support raise()"));
     const int delay = lum::Settings::instance()->tooltipDelay();
     lum::Settings::instance()->setTooltipDelay(1 + random.below(10));
+    int madeInQml = 0;
     {
         WindowsLifetimeRun run(random, *m_app);
         while (random.next()) {
@@ -1010,6 +1021,7 @@ void tst_LifetimesWindowsRandom::shouldSurviveRandomDestructionOrders()
         run.operation = QStringLiteral("destroy the rest");
         messages.setContext(random.where(run.operation));
         run.destroyAll();
+        madeInQml = run.madeInQml();
         const QString problems = run.check() + messages.takeProblems();
         QVERIFY2(problems.isEmpty(), qPrintable(random.where(run.operation) + QStringLiteral(": ") + problems));
     }
@@ -1022,7 +1034,7 @@ void tst_LifetimesWindowsRandom::shouldSurviveRandomDestructionOrders()
             delete widget;
     }
     QVERIFY(messages.takeProblems().isEmpty());
-    qInfo("%d operations, seed %u", random.step() + 1, random.seed());
+    qInfo("%d operations, %d module objects made in QML, seed %u", random.step() + 1, madeInQml, random.seed());
 }
 
 void tst_LifetimesWindowsRandom::shouldAnswerNullWhenDeletedByAHandlerOfShowBelow_issue10_data()
