@@ -175,12 +175,16 @@ lum::QtWindowParent* TransientPopup::showBelow(QQuickItem* item, double xOffset,
     if (QQuickWindow* window = item->window())
         parent = window->property("__transientPopupParent").value<QObject*>();
 
+    // Handlers of the signals below may delete this object.
+    const QPointer<TransientPopup> self(this);
     attach(factory->createTransientPopup(native.x(), native.y(), d->content, parent, !d->requestFocusOnShow));
-    if (!d->core)
+    if (!self || !d->core)
         return nullptr;
     setX(native.x());
+    if (!self)
+        return nullptr;
     setY(native.y());
-    if (!d->core)
+    if (!self || !d->core)
         return nullptr;
     lum::QtWindowParent* bridge = d->core->windowParent();
     // The bridge belongs to the host; QML must never collect it.
@@ -197,15 +201,14 @@ void TransientPopup::attach(lum::TransientPopupCore* core)
     const bool wasTracked = !d->core.isNull();
     d->core = core;
     if (core) {
-        Q_EMIT visibleChanged();
-        // A handler of visibleChanged may have opened another popup or deleted this one.
-        if (d->core != core)
-            return;
+        // Listened to before the announcement: a popup that closes while a handler of
+        // visibleChanged runs (one that shows a box, say) must not stay tracked as open.
         QObject::connect(core, &lum::TransientPopupCore::closed, this, [this, core] {
             QObject::disconnect(core, nullptr, this, nullptr);
             d->core = nullptr;
             Q_EMIT visibleChanged();
         });
+        Q_EMIT visibleChanged();
     } else if (wasTracked) {
         Q_EMIT visibleChanged();
     }

@@ -20,6 +20,7 @@ int environmentNumber(const char* name, int fallback)
 
 QtMessageHandler previousHandler = nullptr;
 QStringList expectedDebug;
+QStringList allowedWarnings;
 QString problems;
 QString context;
 
@@ -29,6 +30,8 @@ void handler(QtMsgType type, const QMessageLogContext& logContext, const QString
         expectedDebug.removeFirst();
         return;
     }
+    if (type == QtWarningMsg && allowedWarnings.contains(message))
+        return;
     if (type == QtWarningMsg || type == QtCriticalMsg || type == QtFatalMsg) {
         problems += message + QLatin1Char('\n');
         // Printed before a fatal message aborts, so every failure can be replayed.
@@ -97,6 +100,7 @@ unsigned RandomRun::draw(void* run)
 MessageGuard::MessageGuard()
 {
     expectedDebug.clear();
+    allowedWarnings.clear();
     problems.clear();
     previousHandler = qInstallMessageHandler(handler);
 }
@@ -110,6 +114,11 @@ MessageGuard::~MessageGuard()
 void MessageGuard::expectDebug(const QString& message)
 {
     expectedDebug.append(message);
+}
+
+void MessageGuard::allowWarning(const QString& message)
+{
+    allowedWarnings.append(message);
 }
 
 QString MessageGuard::takeProblems()
