@@ -115,8 +115,11 @@ private:
         if (m_finished)
             return;
         handBack();
+        // A receiver of closed() may delete the popup itself.
+        const QPointer<QObject> alive(this);
         Q_EMIT closed();
-        deleteLater();
+        if (alive)
+            deleteLater();
     }
 
     void handBack()

@@ -802,11 +802,9 @@ private:
     // While a QML handler runs, QML objects and engines go only from the event loop: Qt aborts
     // when an object dies inside one of its own handlers, and an engine must not die under its
     // running code.
-    // The host's own popups delete themselves after closed(), and cannot be deleted inside it: the
-    // run deletes them at once only from its own top level, where no signal is being delivered.
     void destroyNow(QObject* object)
     {
-        if ((m_jsDepth > 0 && isQml(object)) || (m_nesting > 0 && object->property("cvReal").toBool()))
+        if (m_jsDepth > 0 && isQml(object))
             object->deleteLater();
         else
             delete object;
