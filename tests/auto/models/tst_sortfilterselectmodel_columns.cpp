@@ -106,6 +106,7 @@ private Q_SLOTS:
     void shouldKeepLayoutWhenSourceMovesColumns_data();
     void shouldKeepLayoutWhenSourceMovesColumns();
     void shouldKeepLayoutWhenSourceMovesColumnsOfEveryTable();
+    void shouldFollowColumnsMovedBetweenTopLevelAndChildren();
 };
 
 void TestSortFilterSelectModelColumns::initTestCase()
@@ -725,6 +726,41 @@ void TestSortFilterSelectModelColumns::shouldKeepLayoutWhenSourceMovesColumnsOfE
     QCOMPARE(after.hidden, before.hidden);
     QCOMPARE(after.sortColumn, before.sortColumn);
     QCOMPARE(cellsOf(proxy), cells);
+}
+
+void TestSortFilterSelectModelColumns::shouldFollowColumnsMovedBetweenTopLevelAndChildren()
+{
+    // Given a tree with a user's layout
+    cvtest::ReliabilityRandomModel source(true);
+    unsigned counter = 0;
+    source.reset(
+        6, std::vector<cvtest::ReliabilityRandomModel::Header>(4),
+        [](void* state) { return (*static_cast<unsigned*>(state))++; }, &counter);
+    SortFilterSelectModel proxy;
+    new QAbstractItemModelTester(&proxy, QAbstractItemModelTester::FailureReportingMode::QtTest, &proxy);
+    proxy.setSourceModel(&source);
+    proxy.moveColumn(3, 1);
+    proxy.setSourceColumnVisible(2, false);
+    proxy.leftClickSelection(2, 0);
+    QModelIndex parent;
+    for (int r = 0; r < source.rowCount() && !parent.isValid(); ++r) {
+        if (source.rowCount(source.index(r, 0)) > 0)
+            parent = source.index(r, 0);
+    }
+    QVERIFY(parent.isValid());
+    const QPersistentModelIndex table(parent);
+    // When a top-level column moves into a child table and back
+    QVERIFY(source.moveColumnsBetween(QModelIndex(), 1, 2, table, 0));
+    // Then the records follow the top-level columns, all shown, and the views stay consistent
+    QCOMPARE(proxy.columnRecordCount(), 2);
+    QCOMPARE(proxy.columnCount(), 2);
+    QCOMPARE(topRowsOf(proxy).count(QLatin1Char(',')), source.rowCount() - 1);
+    QVERIFY(source.moveColumnsBetween(table, 0, 1, QModelIndex(), 2));
+    QCOMPARE(proxy.columnRecordCount(), 3);
+    QCOMPARE(cvtest::headerText(proxy), source.headerData(0, Qt::Horizontal).toString()
+        + source.headerData(1, Qt::Horizontal).toString() + source.headerData(2, Qt::Horizontal).toString());
+    const QString cells = cellsOf(proxy);
+    QVERIFY2(!cells.contains(QLatin1String("maps wrongly")), qPrintable(cells));
 }
 
 QTEST_GUILESS_MAIN(TestSortFilterSelectModelColumns)
