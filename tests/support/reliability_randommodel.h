@@ -34,7 +34,8 @@ public:
     /// children below them drawn with `next`), the given column headers.
     void reset(int rows, const std::vector<Header>& headers, unsigned (*next)(void*), void* state);
 
-    /// Root and every row that can hold children (all rows for a tree, only the root when flat).
+    /// Root and every row that can hold children (for a tree, every row whose table has a column;
+    /// only the root when flat). Rows of a table without columns have no index and no children.
     std::vector<QModelIndex> parents() const;
 
     void insertRowsAt(const QModelIndex& parent, int row, int count);
@@ -77,6 +78,7 @@ private:
     };
     Node* nodeOf(const QModelIndex& parent) const;
     QModelIndex indexOf(const Node* node) const;
+    bool addressable(const Node* table) const;
     std::unique_ptr<Node> newNode(Node* parent);
     void collect(Node* node, std::vector<Node*>& out) const;
     std::vector<Node*> allTables() const;
