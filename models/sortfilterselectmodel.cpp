@@ -13,8 +13,8 @@
 #include <QDebug>
 #include <QPointer>
 #include <QScopedValueRollback>
-#include <QSignalBlocker>
 #include <QSet>
+#include <QSignalBlocker>
 #include <QSize>
 #include <QTime>
 
@@ -407,7 +407,8 @@ void SortFilterSelectModel::Pimpl::remapBaseColumns(bool sortColumnMoved)
     // indexes over. Its sort column is a source column number too, and it only takes a new one
     // through a sort, by the position among the columns it shows; a hidden sort column is shown
     // to it for that moment.
-    ColumnInfo* sortInfo = sortColumnMoved && validSourceColumn(sortColumn) ? &columns[std::size_t(sortColumn)] : nullptr;
+    ColumnInfo* sortInfo
+        = sortColumnMoved && validSourceColumn(sortColumn) ? &columns[std::size_t(sortColumn)] : nullptr;
     const bool hiddenSortColumn = sortInfo && !sortInfo->visible;
     if (hiddenSortColumn)
         sortInfo->visible = true;
@@ -1181,9 +1182,7 @@ void SortFilterSelectModel::ConnectionKeeper::onColumnsMoved(
 {
     PendingMove move;
     std::swap(move, pendingMove);
-    QAbstractItemModel* model = d->owner->sourceModel();
-    if (!model)
-        return;
+    // A reset or layout change begun must end, whatever the source did meanwhile.
     switch (move.kind) {
     case MoveKind::None:
         return;
@@ -1191,10 +1190,17 @@ void SortFilterSelectModel::ConnectionKeeper::onColumnsMoved(
         QMetaObject::invokeMethod(d->owner, "_q_sourceColumnsMoved", Qt::DirectConnection, Q_ARG(QModelIndex, parent),
             Q_ARG(int, first), Q_ARG(int, last), Q_ARG(QModelIndex, destination), Q_ARG(int, dest));
         return;
-    case MoveKind::Rebuild:
-        resetColumns(model, false);
+    case MoveKind::Rebuild: {
+        // Its notifications wait until the base proxy has dropped its mapping with the reset.
+        {
+            const QSignalBlocker blocker(d->owner);
+            resetColumns(d->owner->sourceModel(), false);
+        }
         d->owner->endResetModel();
+        Q_EMIT d->owner->proxySortColumnChanged();
+        Q_EMIT d->owner->selectionChanged();
         return;
+    }
     case MoveKind::Layout:
     case MoveKind::Reset:
         break;
