@@ -412,6 +412,9 @@ void SortFilterSelectModel::Pimpl::remapBaseColumns(bool sortColumnMoved)
     const bool hiddenSortColumn = sortInfo && !sortInfo->visible;
     if (hiddenSortColumn)
         sortInfo->visible = true;
+    const QScopedValueRollback<bool> acceptAll(
+        acceptAllRows,
+        !filter && owner->filterRegExp().isEmpty() && owner->filterRegularExpression().pattern().isEmpty());
     owner->invalidate();
     baseColumnsStale = false;
     if (!sortInfo)
