@@ -13,7 +13,8 @@ namespace cvtest
 // A flat or tree source model for randomized runs. Every row has an id and a version, every column
 // an id; a cell reads "r<row id>v<version>c<column id>", so a view can tell exactly which source
 // cell it shows. Each parent keeps its own column list (children hang under column 0 only), and a
-// column change is announced to every parent in turn, root first, so every signal is truthful.
+// column change is announced to every parent in turn, so every signal is truthful. Rows of a table
+// without columns have no index: they hold no children, and nothing is announced below them.
 class ReliabilityRandomModel : public QAbstractItemModel
 {
     Q_OBJECT
