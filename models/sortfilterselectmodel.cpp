@@ -14,6 +14,7 @@
 #include <QPointer>
 #include <QScopedValueRollback>
 #include <QSet>
+#include <QSignalBlocker>
 #include <QSize>
 #include <QTime>
 
@@ -130,6 +131,20 @@ bool fileSizeLess(const wxString& left, const wxString& right)
     // the host's signature.
     return lom::fileSizeLessThan(const_cast<wxString&>(left), const_cast<wxString&>(right));
 }
+
+// The number of a source column after columns first to last moved before column dest (numbers
+// from before the move).
+int movedColumn(int column, int first, int last, int dest)
+{
+    const int count = last - first + 1;
+    if (column >= first && column <= last)
+        return (dest > last ? dest - count : dest) + column - first;
+    if (dest > last && column > last && column < dest)
+        return column - count;
+    if (dest < first && column >= dest && column < first)
+        return column + count;
+    return column;
+}
 }
 
 class SortFilterSelectModel::Pimpl
@@ -196,13 +211,14 @@ public:
         std::size_t hint = 0;
     };
 
-    // Selected rows and the current cell in source terms, for changes that reset the proxy.
+    // Selected rows and the current cell in source terms, for changes that reset the proxy. Parents
+    // are asked for again on the way back, from a cell of one of their rows, and the current cell's
+    // column is kept as a number: across a source column move the parent's own index may change
+    // column, and Qt does not move persistent indexes made while the move is announced.
     struct RowSnapshot
     {
         std::vector<std::pair<QPersistentModelIndex, std::vector<int>>> groups;
-        bool hasCurrent = false;
-        QPersistentModelIndex currentParent;
-        int currentRow = -1;
+        QPersistentModelIndex current;
         int currentColumn = -1;
     };
 
@@ -251,7 +267,10 @@ public:
     int translateProxyColumn(int proxyColumn) const;
 
     void rebuildColumnPositions();
+    bool treeSource() const;
     void invalidateColumns();
+    void followColumnMove(int first, int last, int dest);
+    void remapBaseColumns(bool sortColumnMoved);
     bool insertVisibleColumn(int sourceColumn);
     int baseColumn(int sourceColumn) const;
     QModelIndex baseRowIndex(const QModelIndex& sourceIndex) const;
@@ -307,13 +326,40 @@ private:
     void onColumnsInserted(const QModelIndex& parent, int first, int last);
     void onColumnsAboutToBeRemoved(const QModelIndex& parent, int first, int last);
     void onColumnsRemoved(const QModelIndex& parent, int first, int last);
+    void onColumnsAboutToBeMoved(
+        const QModelIndex& parent, int first, int last, const QModelIndex& destination, int dest);
+    void onColumnsMoved(const QModelIndex& parent, int first, int last, const QModelIndex& destination, int dest);
     void onModelReset();
     void onChildColumnsChanged(const QModelIndex& parent);
     void onDataChanged(const QModelIndex& topLeft, const QModelIndex& bottomRight, const QVector<int>& roles);
     void onHeaderDataChanged(Qt::Orientation orientation, int first, int last);
     void onSourceDestroyed();
 
+    // How a source column move between its two signals is followed.
+    enum class MoveKind
+    {
+        None,
+        // Below a parent row: the base proxy's own handling.
+        Base,
+        // Top-level columns of a flat source: a layout change, whose persistent indexes the base
+        // proxy carries over.
+        Layout,
+        // Top-level columns of a tree: a reset, the selection carried across in source terms.
+        Reset,
+        // Columns leaving or joining the top level: the records are rebuilt.
+        Rebuild
+    };
+    struct PendingMove
+    {
+        MoveKind kind = MoveKind::None;
+        int first = 0;
+        int last = 0;
+        int dest = 0;
+        Pimpl::RowSnapshot snapshot;
+    };
+
     Pimpl* const d;
+    PendingMove pendingMove;
 };
 
 SortFilterSelectModel::Pimpl::Pimpl(SortFilterSelectModel* model)
@@ -348,6 +394,15 @@ void SortFilterSelectModel::Pimpl::rebuildColumnPositions()
         baseColumnsStale = baseColumnsStale || wasVisible[c] != columns[c].visible;
 }
 
+bool SortFilterSelectModel::Pimpl::treeSource() const
+{
+    const QAbstractItemModel* model = owner->sourceModel();
+    bool tree = false;
+    for (int row = 0, rows = model ? model->rowCount() : 0; row < rows && !tree; ++row)
+        tree = model->hasChildren(model->index(row, 0));
+    return tree;
+}
+
 void SortFilterSelectModel::Pimpl::invalidateColumns()
 {
     baseColumnsStale = false;
@@ -357,11 +412,7 @@ void SortFilterSelectModel::Pimpl::invalidateColumns()
     const QScopedValueRollback<bool> acceptAll(
         acceptAllRows,
         !filter && owner->filterRegExp().isEmpty() && owner->filterRegularExpression().pattern().isEmpty());
-    const QAbstractItemModel* model = owner->sourceModel();
-    bool tree = false;
-    for (int row = 0, rows = model ? model->rowCount() : 0; row < rows && !tree; ++row)
-        tree = model->hasChildren(model->index(row, 0));
-    if (!tree) {
+    if (!treeSource()) {
         owner->invalidateFilter();
         return;
     }
@@ -373,6 +424,46 @@ void SortFilterSelectModel::Pimpl::invalidateColumns()
     owner->invalidateFilter();
     owner->endResetModel();
     restoreRowSnapshot(snapshot);
+}
+
+void SortFilterSelectModel::Pimpl::followColumnMove(int first, int last, int dest)
+{
+    // Records travel with their columns; display positions, and so the user's order, stay.
+    std::vector<ColumnInfo> moved(columns.size());
+    for (std::size_t c = 0; c < columns.size(); ++c)
+        moved[std::size_t(movedColumn(int(c), first, last, dest))] = columns[c];
+    columns.swap(moved);
+    for (int& column : columnOrder)
+        column = movedColumn(column, first, last, dest);
+    if (validSourceColumn(sortColumn))
+        sortColumn = movedColumn(sortColumn, first, last, dest);
+    rebuildColumnPositions();
+}
+
+void SortFilterSelectModel::Pimpl::remapBaseColumns(bool sortColumnMoved)
+{
+    // Called with the proxy's signals blocked, between the caller's own notifications. The base
+    // proxy's mappings hold source column numbers: map again, which also carries its persistent
+    // indexes over. Its sort column is a source column number too, and it only takes a new one
+    // through a sort, by the position among the columns it shows; a hidden sort column is shown
+    // to it for that moment.
+    ColumnInfo* sortInfo
+        = sortColumnMoved && validSourceColumn(sortColumn) ? &columns[std::size_t(sortColumn)] : nullptr;
+    const bool hiddenSortColumn = sortInfo && !sortInfo->visible;
+    if (hiddenSortColumn)
+        sortInfo->visible = true;
+    const QScopedValueRollback<bool> acceptAll(
+        acceptAllRows,
+        !filter && owner->filterRegExp().isEmpty() && owner->filterRegularExpression().pattern().isEmpty());
+    owner->invalidate();
+    baseColumnsStale = false;
+    if (!sortInfo)
+        return;
+    sortBase(baseColumn(sortColumn), owner->sortOrder());
+    if (hiddenSortColumn) {
+        sortInfo->visible = false;
+        owner->invalidate();
+    }
 }
 
 bool SortFilterSelectModel::Pimpl::insertVisibleColumn(int sourceColumn)
@@ -993,26 +1084,22 @@ SortFilterSelectModel::Pimpl::RowSnapshot SortFilterSelectModel::Pimpl::takeRowS
     ensureSelectionIndex();
     for (auto it = selectionIndex.rows.constBegin(); it != selectionIndex.rows.constEnd(); ++it) {
         std::vector<int> sourceRows;
-        QModelIndex sourceParent;
+        QModelIndex anchor;
         for (const auto& interval : it.value()) {
             for (int row = interval.first; row <= interval.second; ++row) {
                 const QModelIndex source = owner->QSortFilterProxyModel::mapToSource(owner->index(row, 0, it.key()));
                 if (!source.isValid())
                     continue;
-                sourceParent = source.parent();
+                if (!anchor.isValid())
+                    anchor = source;
                 sourceRows.push_back(source.row());
             }
         }
         if (!sourceRows.empty())
-            snapshot.groups.emplace_back(QPersistentModelIndex(sourceParent), std::move(sourceRows));
+            snapshot.groups.emplace_back(QPersistentModelIndex(anchor), std::move(sourceRows));
     }
-    const QModelIndex current = owner->mapToSource(selectionModel.currentIndex());
-    if (current.isValid()) {
-        snapshot.hasCurrent = true;
-        snapshot.currentParent = current.parent();
-        snapshot.currentRow = current.row();
-        snapshot.currentColumn = current.column();
-    }
+    snapshot.current = owner->mapToSource(selectionModel.currentIndex());
+    snapshot.currentColumn = snapshot.current.column();
     return snapshot;
 }
 
@@ -1024,8 +1111,11 @@ void SortFilterSelectModel::Pimpl::restoreRowSnapshot(const RowSnapshot& snapsho
     const int anyColumn = columnOrder.front();
     QHash<QModelIndex, Intervals> groups;
     for (const auto& group : snapshot.groups) {
+        if (!group.first.isValid())
+            continue;
+        const QModelIndex parent = group.first.parent();
         for (int row : group.second) {
-            const QModelIndex proxy = owner->mapFromSource(model->index(row, anyColumn, group.first));
+            const QModelIndex proxy = owner->mapFromSource(model->index(row, anyColumn, parent));
             if (proxy.isValid())
                 groups[proxy.parent()].emplace_back(proxy.row(), proxy.row());
         }
@@ -1033,11 +1123,11 @@ void SortFilterSelectModel::Pimpl::restoreRowSnapshot(const RowSnapshot& snapsho
     const QItemSelection rows = wholeRows(groups);
     if (!rows.isEmpty() || selectionModel.hasSelection())
         selectionModel.select(rows, QItemSelectionModel::ClearAndSelect);
-    if (snapshot.hasCurrent) {
-        QModelIndex current
-            = owner->mapFromSource(model->index(snapshot.currentRow, snapshot.currentColumn, snapshot.currentParent));
+    if (snapshot.current.isValid()) {
+        QModelIndex current = owner->mapFromSource(
+            model->index(snapshot.current.row(), snapshot.currentColumn, snapshot.current.parent()));
         if (!current.isValid())
-            current = owner->mapFromSource(model->index(snapshot.currentRow, anyColumn, snapshot.currentParent));
+            current = owner->mapFromSource(model->index(snapshot.current.row(), anyColumn, snapshot.current.parent()));
         if (current.isValid())
             selectionModel.setCurrentIndex(current, QItemSelectionModel::NoUpdate);
     }
@@ -1126,6 +1216,14 @@ void SortFilterSelectModel::ConnectionKeeper::connectTo(QAbstractItemModel* mode
     connect(model, &QAbstractItemModel::columnsAboutToBeRemoved, this, &ConnectionKeeper::onColumnsAboutToBeRemoved);
     connect(model, &QAbstractItemModel::columnsRemoved, this, &ConnectionKeeper::onColumnsRemoved);
     connect(model, &QAbstractItemModel::modelReset, this, &ConnectionKeeper::onModelReset);
+    // The records must follow a top-level column move between the base proxy's two halves of it, so
+    // the keeper runs both (and for other moves hands them to the base proxy unchanged).
+    QObject::disconnect(model, SIGNAL(columnsAboutToBeMoved(QModelIndex, int, int, QModelIndex, int)), d->owner,
+        SLOT(_q_sourceColumnsAboutToBeMoved(QModelIndex, int, int, QModelIndex, int)));
+    QObject::disconnect(model, SIGNAL(columnsMoved(QModelIndex, int, int, QModelIndex, int)), d->owner,
+        SLOT(_q_sourceColumnsMoved(QModelIndex, int, int, QModelIndex, int)));
+    connect(model, &QAbstractItemModel::columnsAboutToBeMoved, this, &ConnectionKeeper::onColumnsAboutToBeMoved);
+    connect(model, &QAbstractItemModel::columnsMoved, this, &ConnectionKeeper::onColumnsMoved);
     // The base proxy decides the columns below a parent with the top-level column records; a change
     // of those columns leaves its decision stale until it filters again.
     const auto childColumnsChanged = [this](const QModelIndex& parent) { onChildColumnsChanged(parent); };
@@ -1250,6 +1348,90 @@ void SortFilterSelectModel::ConnectionKeeper::onColumnsRemoved(const QModelIndex
             d->sortColumn -= count;
         else
             d->sortColumn = -1;
+    }
+    Q_EMIT d->owner->proxySortColumnChanged();
+}
+
+void SortFilterSelectModel::ConnectionKeeper::onColumnsAboutToBeMoved(
+    const QModelIndex& parent, int first, int last, const QModelIndex& destination, int dest)
+{
+    pendingMove = PendingMove();
+    if (!d->owner->sourceModel())
+        return;
+    if (parent.isValid() && destination.isValid()) {
+        pendingMove.kind = MoveKind::Base;
+        QMetaObject::invokeMethod(d->owner, "_q_sourceColumnsAboutToBeMoved", Qt::DirectConnection,
+            Q_ARG(QModelIndex, parent), Q_ARG(int, first), Q_ARG(int, last), Q_ARG(QModelIndex, destination),
+            Q_ARG(int, dest));
+        return;
+    }
+    if (parent.isValid() || destination.isValid()) {
+        // Rare enough to start the layout over, as a reset of the source would. The selection is
+        // cleared while the views still agree with the proxy.
+        pendingMove.kind = MoveKind::Rebuild;
+        d->selectionModel.clear();
+        d->owner->beginResetModel();
+        return;
+    }
+    const int count = int(d->columns.size());
+    if (first < 0 || last < first || last >= count || dest < 0 || dest > count || (dest >= first && dest <= last + 1))
+        return;
+    pendingMove.first = first;
+    pendingMove.last = last;
+    pendingMove.dest = dest;
+    // The proxy's own columns stay where they are, so a flat table only remaps. In a tree the rows
+    // below parents can come and go with the column their parents are shown in, and the base proxy
+    // would keep mappings of parents it no longer shows (see invalidateColumns).
+    if (d->treeSource()) {
+        pendingMove.kind = MoveKind::Reset;
+        pendingMove.snapshot = d->takeRowSnapshot();
+        d->owner->beginResetModel();
+    } else {
+        pendingMove.kind = MoveKind::Layout;
+        Q_EMIT d->owner->layoutAboutToBeChanged();
+    }
+}
+
+void SortFilterSelectModel::ConnectionKeeper::onColumnsMoved(
+    const QModelIndex& parent, int first, int last, const QModelIndex& destination, int dest)
+{
+    PendingMove move;
+    std::swap(move, pendingMove);
+    // A reset or layout change begun must end, whatever the source did meanwhile.
+    switch (move.kind) {
+    case MoveKind::None:
+        return;
+    case MoveKind::Base:
+        QMetaObject::invokeMethod(d->owner, "_q_sourceColumnsMoved", Qt::DirectConnection, Q_ARG(QModelIndex, parent),
+            Q_ARG(int, first), Q_ARG(int, last), Q_ARG(QModelIndex, destination), Q_ARG(int, dest));
+        return;
+    case MoveKind::Rebuild: {
+        // Its notifications wait until the base proxy has dropped its mapping with the reset.
+        {
+            const QSignalBlocker blocker(d->owner);
+            resetColumns(d->owner->sourceModel(), false);
+        }
+        d->owner->endResetModel();
+        Q_EMIT d->owner->proxySortColumnChanged();
+        Q_EMIT d->owner->selectionChanged();
+        return;
+    }
+    case MoveKind::Layout:
+    case MoveKind::Reset:
+        break;
+    }
+    const int sortColumn = d->sortColumn;
+    d->followColumnMove(move.first, move.last, move.dest);
+    move.snapshot.currentColumn = movedColumn(move.snapshot.currentColumn, move.first, move.last, move.dest);
+    {
+        const QSignalBlocker blocker(d->owner);
+        d->remapBaseColumns(sortColumn != d->sortColumn);
+    }
+    if (move.kind == MoveKind::Layout) {
+        Q_EMIT d->owner->layoutChanged();
+    } else {
+        d->owner->endResetModel();
+        d->restoreRowSnapshot(move.snapshot);
     }
     Q_EMIT d->owner->proxySortColumnChanged();
 }

@@ -38,7 +38,8 @@ void ReliabilityRandomModel::reset(int rows, const std::vector<Header>& headers,
     std::vector<Node*> level{&m_root};
     for (int r = 0; r < rows; ++r)
         m_root.children.push_back(newNode(&m_root));
-    if (m_tree) {
+    // Rows of a table without columns have no index, so they cannot hold children.
+    if (m_tree && !m_root.columns.empty()) {
         // A few levels of children under random rows.
         std::vector<Node*> candidates;
         for (auto& child : m_root.children)
@@ -82,11 +83,23 @@ std::vector<ReliabilityRandomModel::Node*> ReliabilityRandomModel::allTables() c
     return out;
 }
 
+bool ReliabilityRandomModel::addressable(const Node* table) const
+{
+    // A row has an index (and can be a parent) only while its own table has a column.
+    for (const Node* node = table; node != &m_root; node = node->parent) {
+        if (!node->parent || node->parent->columns.empty())
+            return false;
+    }
+    return true;
+}
+
 std::vector<QModelIndex> ReliabilityRandomModel::parents() const
 {
     std::vector<QModelIndex> out;
-    for (Node* node : allTables())
-        out.push_back(indexOf(node));
+    for (Node* node : allTables()) {
+        if (addressable(node))
+            out.push_back(indexOf(node));
+    }
     return out;
 }
 
@@ -144,6 +157,11 @@ bool ReliabilityRandomModel::moveRowsTo(const QModelIndex& from, int row, int co
     if (!source || !target || row < 0 || count <= 0 || row + count > int(source->children.size()) || dest < 0
         || dest > int(target->children.size()))
         return false;
+    // Rows with children cannot join a table without columns, where they would have no index.
+    for (int k = row; k < row + count && target->columns.empty(); ++k) {
+        if (!source->children[std::size_t(k)]->children.empty())
+            return false;
+    }
     // A row never moves below itself.
     for (Node* up = target; up; up = up->parent) {
         for (int k = row; k < row + count; ++k) {
@@ -184,9 +202,13 @@ void ReliabilityRandomModel::insertColumnsAt(int column, const std::vector<Heade
     for (auto it = tables.rbegin(); it != tables.rend(); ++it) {
         Node* table = *it;
         const int at = std::min(column, int(table->columns.size()));
-        beginInsertColumns(indexOf(table), at, at + int(ids.size()) - 1);
+        // Tables below rows without an index change unseen.
+        const bool seen = addressable(table);
+        if (seen)
+            beginInsertColumns(indexOf(table), at, at + int(ids.size()) - 1);
         table->columns.insert(table->columns.begin() + at, ids.begin(), ids.end());
-        endInsertColumns();
+        if (seen)
+            endInsertColumns();
     }
 }
 
@@ -194,12 +216,35 @@ void ReliabilityRandomModel::removeColumnsAt(int column, int count)
 {
     if (column < 0 || count <= 0 || column + count > int(m_root.columns.size()))
         return;
+    // A table about to lose its last column first loses the children of its rows, which would
+    // have no parent index any more.
+    for (bool dropped = true; dropped;) {
+        dropped = false;
+        for (Node* table : allTables()) {
+            if (column != 0 || count != int(table->columns.size()) || !addressable(table))
+                continue;
+            for (std::size_t r = 0; r < table->children.size(); ++r) {
+                Node* row = table->children[r].get();
+                if (row->children.empty())
+                    continue;
+                beginRemoveRows(indexOf(row), 0, int(row->children.size()) - 1);
+                row->children.clear();
+                endRemoveRows();
+                dropped = true;
+            }
+            if (dropped)
+                break;
+        }
+    }
     for (Node* table : allTables()) {
         if (column + count > int(table->columns.size()))
             continue;
-        beginRemoveColumns(indexOf(table), column, column + count - 1);
+        const bool seen = addressable(table);
+        if (seen)
+            beginRemoveColumns(indexOf(table), column, column + count - 1);
         table->columns.erase(table->columns.begin() + column, table->columns.begin() + column + count);
-        endRemoveColumns();
+        if (seen)
+            endRemoveColumns();
     }
 }
 
@@ -210,14 +255,33 @@ bool ReliabilityRandomModel::moveColumnsTo(int column, int count, int dest)
         || (dest >= column && dest <= column + count))
         return false;
     for (Node* table : allTables()) {
-        if (!beginMoveColumns(indexOf(table), column, column + count - 1, indexOf(table), dest))
+        const bool seen = addressable(table);
+        if (seen && !beginMoveColumns(indexOf(table), column, column + count - 1, indexOf(table), dest))
             return false;
         std::vector<int> moving(table->columns.begin() + column, table->columns.begin() + column + count);
         table->columns.erase(table->columns.begin() + column, table->columns.begin() + column + count);
         const int at = dest > column ? dest - count : dest;
         table->columns.insert(table->columns.begin() + at, moving.begin(), moving.end());
-        endMoveColumns();
+        if (seen)
+            endMoveColumns();
     }
+    return true;
+}
+
+bool ReliabilityRandomModel::moveColumnsBetween(
+    const QModelIndex& from, int column, int count, const QModelIndex& to, int dest)
+{
+    Node* source = nodeOf(from);
+    Node* target = nodeOf(to);
+    if (!source || !target || source == target || column < 0 || count <= 0
+        || column + count > int(source->columns.size()) || dest < 0 || dest > int(target->columns.size()))
+        return false;
+    if (!beginMoveColumns(from, column, column + count - 1, to, dest))
+        return false;
+    std::vector<int> moving(source->columns.begin() + column, source->columns.begin() + column + count);
+    source->columns.erase(source->columns.begin() + column, source->columns.begin() + column + count);
+    target->columns.insert(target->columns.begin() + dest, moving.begin(), moving.end());
+    endMoveColumns();
     return true;
 }
 

@@ -13,7 +13,8 @@ namespace cvtest
 // A flat or tree source model for randomized runs. Every row has an id and a version, every column
 // an id; a cell reads "r<row id>v<version>c<column id>", so a view can tell exactly which source
 // cell it shows. Each parent keeps its own column list (children hang under column 0 only), and a
-// column change is announced to every parent in turn, root first, so every signal is truthful.
+// column change is announced to every parent in turn, so every signal is truthful. Rows of a table
+// without columns have no index: they hold no children, and nothing is announced below them.
 class ReliabilityRandomModel : public QAbstractItemModel
 {
     Q_OBJECT
@@ -34,7 +35,8 @@ public:
     /// children below them drawn with `next`), the given column headers.
     void reset(int rows, const std::vector<Header>& headers, unsigned (*next)(void*), void* state);
 
-    /// Root and every row that can hold children (all rows for a tree, only the root when flat).
+    /// Root and every row that can hold children (for a tree, every row whose table has a column;
+    /// only the root when flat). Rows of a table without columns have no index and no children.
     std::vector<QModelIndex> parents() const;
 
     void insertRowsAt(const QModelIndex& parent, int row, int count);
@@ -44,6 +46,9 @@ public:
     void insertColumnsAt(int column, const std::vector<Header>& headers);
     void removeColumnsAt(int column, int count);
     bool moveColumnsTo(int column, int count, int dest);
+    /// Moves columns of one parent's table into another's, as Qt allows; false (nothing emitted)
+    /// when refused.
+    bool moveColumnsBetween(const QModelIndex& from, int column, int count, const QModelIndex& to, int dest);
     /// New versions for the cells of one row (dataChanged over the given columns).
     void touchCells(const QModelIndex& parent, int row, int firstColumn, int lastColumn);
     void setHeaderValue(int column, int role, const QVariant& value);
@@ -74,6 +79,7 @@ private:
     };
     Node* nodeOf(const QModelIndex& parent) const;
     QModelIndex indexOf(const Node* node) const;
+    bool addressable(const Node* table) const;
     std::unique_ptr<Node> newNode(Node* parent);
     void collect(Node* node, std::vector<Node*>& out) const;
     std::vector<Node*> allTables() const;

@@ -1,6 +1,8 @@
 // Corvane.Core tests.
 #include "tableproxy_testmodel.h"
 
+#include <type_traits>
+
 namespace cvtest
 {
 TableProxyTestModel::TableProxyTestModel(QObject* parent)
@@ -87,6 +89,27 @@ void TableProxyTestModel::removeColumnsAt(int first, int count)
             child->cells.erase(child->cells.begin() + first, child->cells.begin() + first + count);
     }
     endRemoveColumns();
+}
+
+bool TableProxyTestModel::moveColumnsTo(int first, int count, int dest)
+{
+    if (count <= 0 || !beginMoveColumns(QModelIndex(), first, first + count - 1, QModelIndex(), dest))
+        return false;
+    const int at = dest > first ? dest - count : dest;
+    const auto move = [first, count, at](auto& items) {
+        std::vector<typename std::decay_t<decltype(items)>::value_type> moving(
+            items.begin() + first, items.begin() + first + count);
+        items.erase(items.begin() + first, items.begin() + first + count);
+        items.insert(items.begin() + at, moving.begin(), moving.end());
+    };
+    move(m_headers);
+    for (auto& node : m_root.children) {
+        move(node->cells);
+        for (auto& child : node->children)
+            move(child->cells);
+    }
+    endMoveColumns();
+    return true;
 }
 
 void TableProxyTestModel::insertRowAt(int row, const QVariantList& cells)

@@ -46,6 +46,9 @@ public:
 
     void insertColumnAt(int column, const HeaderRoles& header, const QVariantList& cells = QVariantList());
     void removeColumnsAt(int first, int count);
+    /// Moves count top-level columns from first to before column dest (numbered before the move),
+    /// headers and cells of every row alike; false (nothing emitted) when Qt refuses the move.
+    bool moveColumnsTo(int first, int count, int dest);
     void insertRowAt(int row, const QVariantList& cells);
     void removeRowsAt(int first, int count);
     void appendChildRow(int parentRow, const QVariantList& cells);

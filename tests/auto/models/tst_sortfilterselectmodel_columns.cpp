@@ -1,6 +1,7 @@
 // Corvane.Core tests.
 #include "models/sortfilterselectmodel.h"
 
+#include "support/reliability_randommodel.h"
 #include "support/tableproxy_helpers.h"
 #include "support/tableproxy_testmodel.h"
 
@@ -102,6 +103,10 @@ private Q_SLOTS:
     void shouldKeepPlacesOfStoredColumnsThatModelLacks();
     void shouldKeepOrderWhenEveryColumnIsStoredHidden();
     void shouldStoreRemovedColumnAndRestoreItOnInsertion();
+    void shouldKeepLayoutWhenSourceMovesColumns_data();
+    void shouldKeepLayoutWhenSourceMovesColumns();
+    void shouldKeepLayoutWhenSourceMovesColumnsOfEveryTable();
+    void shouldFollowColumnsMovedBetweenTopLevelAndChildren();
 };
 
 void TestSortFilterSelectModelColumns::initTestCase()
@@ -515,6 +520,257 @@ void TestSortFilterSelectModelColumns::shouldStoreRemovedColumnAndRestoreItOnIns
     f.source.insertColumnAt(1, TableProxyTestModel::column(QStringLiteral("Q"), QStringLiteral("Q")));
     QCOMPARE(cvtest::headerText(f.proxy), QStringLiteral("PRSQ"));
     QCOMPARE(f.proxy.columnWidth(3), 66);
+}
+
+namespace
+{
+// What the views see of the layout, by column name: headers, widths, source numbers, check marks.
+struct LayoutView
+{
+    QString headers;
+    QList<int> widths;
+    QString hidden;
+    int sortColumn = -1;
+};
+
+LayoutView layoutOf(SortFilterSelectModel& proxy)
+{
+    LayoutView view;
+    const QAbstractItemModel* source = proxy.sourceModel();
+    for (int k = 0; k < proxy.columnCount(); ++k) {
+        view.headers += proxy.headerData(k, Qt::Horizontal).toString();
+        view.widths.append(proxy.columnWidth(k));
+    }
+    for (int c = 0; c < source->columnCount(); ++c) {
+        if (!proxy.isSourceColumnVisible(c))
+            view.hidden += source->headerData(c, Qt::Horizontal).toString();
+    }
+    std::sort(view.hidden.begin(), view.hidden.end());
+    view.sortColumn = proxy.proxySortColumn();
+    return view;
+}
+
+// Each cell of the proxy, down to the rows below parents, shows the source cell it maps to, in the
+// column its header names; rows are listed as "<first cell>/<children>" in display order.
+QString cellsOf(SortFilterSelectModel& proxy, const QModelIndex& parent = QModelIndex())
+{
+    QStringList rows;
+    const QAbstractItemModel* source = proxy.sourceModel();
+    for (int r = 0; r < proxy.rowCount(parent); ++r) {
+        for (int k = 0; k < proxy.columnCount(parent); ++k) {
+            const QModelIndex cell = proxy.index(r, k, parent);
+            const QModelIndex mapped = proxy.mapToSource(cell);
+            if (!mapped.isValid() || mapped.column() != proxy.mapProxyColumnToSource(k) || cell.data() != mapped.data()
+                || proxy.mapFromSource(mapped) != cell)
+                return QStringLiteral("cell %1,%2 maps wrongly").arg(r).arg(k);
+            // Cells read "<header><row>", or "r<row>v<version>c<id>" under the header "H<id>".
+            const QString name = source->headerData(mapped.column(), Qt::Horizontal).toString();
+            const QString text = cell.data().toString();
+            const bool underHeader = text.startsWith(name)
+                || (name.startsWith(QLatin1Char('H')) && text.endsWith(QLatin1Char('c') + name.mid(1)));
+            if (proxy.headerData(k, Qt::Horizontal).toString() != name || !underHeader)
+                return QStringLiteral("cell %1,%2 shows %3 under %4").arg(r).arg(k).arg(cell.data().toString(), name);
+        }
+        const QModelIndex first = proxy.index(r, 0, parent);
+        rows.append(first.data().toString() + QLatin1Char('/') + cellsOf(proxy, first));
+    }
+    return QLatin1Char('(') + rows.join(QLatin1Char(',')) + QLatin1Char(')');
+}
+
+QString topRowsOf(const QAbstractItemModel& proxy)
+{
+    QStringList rows;
+    for (int r = 0; r < proxy.rowCount(); ++r)
+        rows.append(proxy.index(r, 0).data().toString());
+    return rows.join(QLatin1Char(','));
+}
+}
+
+void TestSortFilterSelectModelColumns::shouldKeepLayoutWhenSourceMovesColumns_data()
+{
+    QTest::addColumn<bool>("tree");
+    QTest::addColumn<int>("first");
+    QTest::addColumn<int>("count");
+    QTest::addColumn<int>("dest");
+    QTest::addColumn<QString>("sortBy");
+    // Source P Q R S T, shown as P T Q S: T moved by the user, R hidden, Q 33 pixels wide.
+    for (const bool tree : { false, true }) {
+        const char* kind = tree ? "tree: " : "flat: ";
+        const auto row = [kind](const char* name) -> QTestData& {
+            return QTest::newRow(qPrintable(QLatin1String(kind) + QLatin1String(name)));
+        };
+        row("first column to the right") << tree << 0 << 1 << 3 << QString();
+        row("last column to the left") << tree << 4 << 1 << 0 << QString();
+        row("two columns to the end") << tree << 1 << 2 << 5 << QString();
+        row("the hidden column to the front") << tree << 2 << 1 << 0 << QString();
+        row("the widened column past the hidden one") << tree << 1 << 1 << 4 << QString();
+        row("every column past the first") << tree << 1 << 4 << 0 << QString();
+        row("the sort column") << tree << 1 << 1 << 5 << QStringLiteral("Q");
+        row("a column past the sort column") << tree << 4 << 1 << 2 << QStringLiteral("S");
+        row("the hidden sort column") << tree << 2 << 1 << 0 << QStringLiteral("R");
+    }
+}
+
+void TestSortFilterSelectModelColumns::shouldKeepLayoutWhenSourceMovesColumns()
+{
+    QFETCH(bool, tree);
+    QFETCH(int, first);
+    QFETCH(int, count);
+    QFETCH(int, dest);
+    QFETCH(QString, sortBy);
+    // Given a user's layout over P Q R S T, rows in reverse order of their sort cells
+    Fixture f(QStringLiteral("PQRST"), 5);
+    new QAbstractItemModelTester(
+        f.proxy.columnModel(), QAbstractItemModelTester::FailureReportingMode::QtTest, &f.proxy);
+    for (int r = 0; r < 5; ++r)
+        f.source.setCell(r, 1 + r % 4, QStringLiteral("%1%2").arg(QLatin1Char("QRST"[r % 4])).arg(9 - r));
+    if (tree) {
+        f.source.appendChildRow(1,
+            { QStringLiteral("Pa"), QStringLiteral("Qa"), QStringLiteral("Ra"), QStringLiteral("Sa"),
+                QStringLiteral("Ta") });
+        f.source.appendChildRow(1,
+            { QStringLiteral("Pb"), QStringLiteral("Qb"), QStringLiteral("Rb"), QStringLiteral("Sb"),
+                QStringLiteral("Tb") });
+        f.source.appendChildRow(3,
+            { QStringLiteral("Pc"), QStringLiteral("Qc"), QStringLiteral("Rc"), QStringLiteral("Sc"),
+                QStringLiteral("Tc") });
+    }
+    f.proxy.moveColumn(4, 1);
+    if (!sortBy.isEmpty())
+        f.proxy.doSort(cvtest::headerText(f.proxy).indexOf(sortBy), false);
+    f.proxy.setSourceColumnVisible(2, false);
+    f.proxy.setColumnWidth(2, 33);
+    f.selectTwoRows();
+    const QString selectedBefore = f.selected();
+    const QModelIndexList selectedSourceBefore = f.proxy.selectedSourceRows();
+    const QModelIndex currentBefore = f.proxy.selectionModel()->currentIndex();
+    QCOMPARE(currentBefore.row(), 3);
+    QCOMPARE(currentBefore.column(), 1);
+    const LayoutView before = layoutOf(f.proxy);
+    QCOMPARE(before.headers, QStringLiteral("PTQS"));
+    QCOMPARE(before.widths.at(2), 33);
+    const QString cells = cellsOf(f.proxy);
+    const QString topRows = topRowsOf(f.proxy);
+    QVERIFY2(!cells.contains(QLatin1String("maps")) && !cells.contains(QLatin1String("under")), qPrintable(cells));
+    QCOMPARE(cells.contains(QLatin1String("Pa")), tree);
+    const QStringList rowsBefore = { cvtest::rowText(f.proxy, 1), cvtest::rowText(f.proxy, 3) };
+    QSignalSpy layoutSpy(&f.proxy, &SortFilterSelectModel::proxySortColumnChanged);
+    QVERIFY(layoutSpy.isValid());
+
+    // When the source moves columns
+    QVERIFY(f.source.moveColumnsTo(first, count, dest));
+
+    // Then every column keeps its place, width and visibility, and every cell its source data
+    const LayoutView after = layoutOf(f.proxy);
+    QCOMPARE(after.headers, before.headers);
+    QCOMPARE(after.widths, before.widths);
+    QCOMPARE(after.hidden, before.hidden);
+    QCOMPARE(after.sortColumn, before.sortColumn);
+    QCOMPARE(layoutSpy.count(), 1);
+    for (int k = 0; k < f.proxy.columnCount(); ++k) {
+        const int c = f.proxy.mapProxyColumnToSource(k);
+        QCOMPARE(f.source.headerData(c, Qt::Horizontal).toString(), before.headers.at(k));
+        QCOMPARE(f.proxy.mapSourceColumnToProxy(c), k);
+    }
+    // The rows keep their order. Child rows hang below column 0 of their parents, and show below
+    // the first proxy column as long as that shows source column 0.
+    QCOMPARE(topRowsOf(f.proxy), topRows);
+    if (f.proxy.mapProxyColumnToSource(0) == 0) {
+        QCOMPARE(cellsOf(f.proxy), cells);
+    } else {
+        QVERIFY2(!cellsOf(f.proxy).contains(QLatin1String("maps")), qPrintable(cellsOf(f.proxy)));
+        for (int r = 0; r < f.proxy.rowCount(); ++r)
+            QCOMPARE(f.proxy.rowCount(f.proxy.index(r, 0)), 0);
+    }
+    QCOMPARE(cvtest::rowText(f.proxy, 1), rowsBefore.at(0));
+    QCOMPARE(cvtest::rowText(f.proxy, 3), rowsBefore.at(1));
+    // And the column menu lists the source columns in their new order with the same check marks
+    QAbstractItemModel* menu = f.proxy.columnModel();
+    QCOMPARE(menu->rowCount(), f.source.columnCount() + 3);
+    for (int c = 0; c < f.source.columnCount(); ++c) {
+        const QString name = f.source.headerData(c, Qt::Horizontal).toString();
+        QCOMPARE(menu->index(c, 0).data(0).toString(), name);
+        QCOMPARE(menu->index(c, 0).data(3).toBool(), !before.hidden.contains(name));
+    }
+    // And the selected rows stay selected, with the current cell where it was
+    QCOMPARE(f.selected(), selectedBefore);
+    QCOMPARE(f.proxy.selectedSourceRowsCount(), 2);
+    QModelIndexList selectedSourceAfter = f.proxy.selectedSourceRows();
+    QCOMPARE(selectedSourceAfter.size(), selectedSourceBefore.size());
+    for (int k = 0; k < selectedSourceAfter.size(); ++k)
+        QCOMPARE(selectedSourceAfter.at(k).row(), selectedSourceBefore.at(k).row());
+    QCOMPARE(f.proxy.selectionModel()->currentIndex(), f.proxy.index(3, 1));
+}
+
+void TestSortFilterSelectModelColumns::shouldKeepLayoutWhenSourceMovesColumnsOfEveryTable()
+{
+    // Given a tree whose every table announces its own column moves, parents first
+    cvtest::ReliabilityRandomModel source(true);
+    unsigned counter = 0;
+    std::vector<cvtest::ReliabilityRandomModel::Header> headers(4);
+    source.reset(
+        6, headers, [](void* state) { return (*static_cast<unsigned*>(state))++; }, &counter);
+    SortFilterSelectModel proxy;
+    new QAbstractItemModelTester(&proxy, QAbstractItemModelTester::FailureReportingMode::QtTest, &proxy);
+    proxy.setSourceModel(&source);
+    proxy.moveColumn(3, 1);
+    proxy.setSourceColumnVisible(2, false);
+    proxy.setColumnWidth(1, 21);
+    proxy.doSort(1, false);
+    const LayoutView before = layoutOf(proxy);
+    const QString cells = cellsOf(proxy);
+    QVERIFY2(cells.contains(QLatin1String("/(r")), qPrintable(cells));
+    // When the columns after the first move, in every table
+    QVERIFY(source.moveColumnsTo(1, 2, 4));
+    QVERIFY(source.moveColumnsTo(3, 1, 1));
+    // Then the layout and the cells are what they were
+    const LayoutView after = layoutOf(proxy);
+    QCOMPARE(after.headers, before.headers);
+    QCOMPARE(after.widths, before.widths);
+    QCOMPARE(after.hidden, before.hidden);
+    QCOMPARE(after.sortColumn, before.sortColumn);
+    QCOMPARE(cellsOf(proxy), cells);
+}
+
+void TestSortFilterSelectModelColumns::shouldFollowColumnsMovedBetweenTopLevelAndChildren()
+{
+    // Given a tree with a user's layout
+    cvtest::ReliabilityRandomModel source(true);
+    unsigned counter = 0;
+    source.reset(
+        6, std::vector<cvtest::ReliabilityRandomModel::Header>(4),
+        [](void* state) { return (*static_cast<unsigned*>(state))++; }, &counter);
+    SortFilterSelectModel proxy;
+    new QAbstractItemModelTester(&proxy, QAbstractItemModelTester::FailureReportingMode::QtTest, &proxy);
+    proxy.setSourceModel(&source);
+    proxy.moveColumn(3, 1);
+    proxy.setSourceColumnVisible(2, false);
+    proxy.leftClickSelection(2, 0);
+    QModelIndex parent;
+    for (int r = 0; r < source.rowCount() && !parent.isValid(); ++r) {
+        if (source.rowCount(source.index(r, 0)) > 0)
+            parent = source.index(r, 0);
+    }
+    QVERIFY(parent.isValid());
+    const QPersistentModelIndex table(parent);
+    QSignalSpy layoutSpy(&proxy, &SortFilterSelectModel::proxySortColumnChanged);
+    QVERIFY(layoutSpy.isValid());
+    // When a top-level column moves into a child table and back
+    QVERIFY(source.moveColumnsBetween(QModelIndex(), 1, 2, table, 0));
+    // Then the layout starts over from the top-level columns, all shown, and the views stay
+    // consistent
+    QVERIFY(layoutSpy.count() >= 1);
+    QCOMPARE(proxy.selectedSourceRowsCount(), 0);
+    QCOMPARE(proxy.columnRecordCount(), 2);
+    QCOMPARE(proxy.columnCount(), 2);
+    QCOMPARE(topRowsOf(proxy).count(QLatin1Char(',')), source.rowCount() - 1);
+    QVERIFY(source.moveColumnsBetween(table, 0, 1, QModelIndex(), 2));
+    QCOMPARE(proxy.columnRecordCount(), 3);
+    QCOMPARE(cvtest::headerText(proxy),
+        source.headerData(0, Qt::Horizontal).toString() + source.headerData(1, Qt::Horizontal).toString()
+            + source.headerData(2, Qt::Horizontal).toString());
+    const QString cells = cellsOf(proxy);
+    QVERIFY2(!cells.contains(QLatin1String("maps wrongly")), qPrintable(cells));
 }
 
 QTEST_GUILESS_MAIN(TestSortFilterSelectModelColumns)
