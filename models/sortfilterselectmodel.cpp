@@ -397,6 +397,9 @@ void SortFilterSelectModel::Pimpl::rebuildColumnPositions()
 bool SortFilterSelectModel::Pimpl::treeSource() const
 {
     const QAbstractItemModel* model = owner->sourceModel();
+    // Tables and lists have no children by construction: spare large ones the walk over every row.
+    if (qobject_cast<const QAbstractTableModel*>(model) || qobject_cast<const QAbstractListModel*>(model))
+        return false;
     bool tree = false;
     for (int row = 0, rows = model ? model->rowCount() : 0; row < rows && !tree; ++row)
         tree = model->hasChildren(model->index(row, 0));
