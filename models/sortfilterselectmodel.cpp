@@ -21,6 +21,7 @@
 #include <algorithm>
 #include <climits>
 #include <limits>
+#include <numeric>
 #include <utility>
 #include <vector>
 
@@ -281,6 +282,7 @@ public:
     void sortBase(int column, Qt::SortOrder order);
     void applyInitialSort(bool force);
     bool prepareSortCache() const;
+    std::vector<int> heldRootRows() const;
     bool rankedLess(const QModelIndex& left, const QModelIndex& right, bool* less) const;
     std::ptrdiff_t cachedRow(const QModelIndex& index) const;
     const SortKey& sortKey(std::size_t row, const QModelIndex& index) const;
@@ -568,6 +570,19 @@ void mergeSortTexts(std::vector<const Text*>& order, Less less)
     constexpr std::size_t run = 16;
     constexpr std::size_t ahead = 8;
     const std::size_t n = order.size();
+    // Rows come in the order they are shown. A table sorted before, either way round, is ordered
+    // in one pass: reversing the order is what a second click on a header does.
+    bool up = true;
+    bool down = true;
+    for (std::size_t i = 1; i < n && (up || down); ++i) {
+        up = up && !less(*order[i], *order[i - 1]);
+        down = down && !less(*order[i - 1], *order[i]);
+    }
+    if (up || down) {
+        if (!up)
+            std::reverse(order.begin(), order.end());
+        return;
+    }
     auto ordered = [&less](const Text* a, const Text* b) { return !less(*b, *a); };
     for (std::size_t begin = 0; begin < n; begin += run) {
         const auto first = order.begin() + std::ptrdiff_t(begin);
@@ -611,19 +626,17 @@ void mergeSortTexts(std::vector<const Text*>& order, Less less)
         order.swap(*from);
 }
 
-// The place of each text in the order of `less`, equal texts sharing one; rows without a text
-// (marked in `absent`) come after all others.
+// The place of each listed row's text in the order of `less`, equal texts sharing one; rows not
+// listed get -1.
 template <typename Text, typename Less>
-std::vector<int> rankTexts(const std::vector<Text>& texts, const std::vector<bool>& absent, Less less)
+std::vector<int> rankTexts(const std::vector<Text>& texts, const std::vector<int>& rows, Less less)
 {
     std::vector<const Text*> order;
-    order.reserve(texts.size());
-    for (std::size_t i = 0; i < texts.size(); ++i) {
-        if (absent.empty() || !absent[i])
-            order.push_back(&texts[i]);
-    }
+    order.reserve(rows.size());
+    for (int row : rows)
+        order.push_back(&texts[std::size_t(row)]);
     mergeSortTexts(order, less);
-    std::vector<int> ranks(texts.size(), std::numeric_limits<int>::max());
+    std::vector<int> ranks(texts.size(), -1);
     int rank = 0;
     for (std::size_t i = 0; i < order.size(); ++i) {
         if (i > 0 && less(*order[i - 1], *order[i]))
@@ -639,10 +652,17 @@ bool SortFilterSelectModel::Pimpl::prepareSortCache() const
     if (sortCache.prepared)
         return sortCache.ranked;
     sortCache.prepared = true;
-    // Preparing reads and orders every row: worth it only when the base proxy holds most of them.
-    // rowCount() only reads the size of the root mapping the base proxy is sorting.
-    if (sorter || sortCache.column < 0 || std::size_t(owner->rowCount()) * 2 < sortCache.rows)
+    if (sorter || sortCache.column < 0)
         return false;
+    std::vector<int> held = heldRootRows();
+    // Without the rows the base proxy holds, every row is read and ordered: worth it only when it
+    // holds most of them.
+    if (held.empty() && std::size_t(owner->QSortFilterProxyModel::rowCount()) * 2 < sortCache.rows)
+        return false;
+    if (held.empty()) {
+        held.resize(sortCache.rows);
+        std::iota(held.begin(), held.end(), 0);
+    }
     const QAbstractItemModel* model = sortCache.model;
     const int column = sortCache.column;
     const int role = sortCache.role;
@@ -676,7 +696,18 @@ bool SortFilterSelectModel::Pimpl::prepareSortCache() const
                 texts[row] = lum::wxFromQt(value.toString());
         }
         if (type == QMetaType::QString) {
-            sortCache.ranks = rankTexts(texts, absent, &lom::stringsLessThan);
+            // Empty cells rank after every text.
+            std::vector<int> present;
+            present.reserve(held.size());
+            for (int row : held) {
+                if (!absent[std::size_t(row)])
+                    present.push_back(row);
+            }
+            sortCache.ranks = rankTexts(texts, present, &lom::stringsLessThan);
+            for (int row : held) {
+                if (absent[std::size_t(row)])
+                    sortCache.ranks[std::size_t(row)] = std::numeric_limits<int>::max();
+            }
         } else if (std::find(absent.begin(), absent.end(), true) == absent.end()) {
             // The values are their own ranks.
             sortCache.ranks = std::move(integers);
@@ -689,16 +720,16 @@ bool SortFilterSelectModel::Pimpl::prepareSortCache() const
         }
     } else if (comparator == &caseInsensitiveLessThan) {
         std::vector<QString> strings(sortCache.rows);
-        for (std::size_t row = 0; row < sortCache.rows; ++row)
-            strings[row] = model->index(int(row), column).data(role).toString();
-        sortCache.ranks = rankTexts(strings, {}, [](const QString& left, const QString& right) {
+        for (int row : held)
+            strings[std::size_t(row)] = model->index(row, column).data(role).toString();
+        sortCache.ranks = rankTexts(strings, held, [](const QString& left, const QString& right) {
             return QString::compare(left, right, Qt::CaseInsensitive) < 0;
         });
     } else if (textLess) {
         std::vector<wxString> texts(sortCache.rows);
-        for (std::size_t row = 0; row < sortCache.rows; ++row)
-            texts[row] = lum::wxFromQt(model->index(int(row), column).data(role).toString());
-        sortCache.ranks = rankTexts(texts, {}, textLess);
+        for (int row : held)
+            texts[std::size_t(row)] = lum::wxFromQt(model->index(row, column).data(role).toString());
+        sortCache.ranks = rankTexts(texts, held, textLess);
     } else {
         return false;
     }
@@ -714,11 +745,38 @@ bool SortFilterSelectModel::Pimpl::rankedLess(const QModelIndex& left, const QMo
     const std::ptrdiff_t rightRow = cachedRow(right);
     if (rightRow < 0 || !prepareSortCache())
         return false;
-    if (!sortCache.integers.empty())
+    if (!sortCache.integers.empty()) {
         *less = sortCache.integers[std::size_t(leftRow)] < sortCache.integers[std::size_t(rightRow)];
-    else
-        *less = sortCache.ranks[std::size_t(leftRow)] < sortCache.ranks[std::size_t(rightRow)];
+        return true;
+    }
+    const int leftRank = sortCache.ranks[std::size_t(leftRow)];
+    const int rightRank = sortCache.ranks[std::size_t(rightRow)];
+    // A row the base proxy did not hold when the sort began has no rank: the comparator decides.
+    if (leftRank < 0 || rightRank < 0)
+        return false;
+    *less = leftRank < rightRank;
     return true;
+}
+
+std::vector<int> SortFilterSelectModel::Pimpl::heldRootRows() const
+{
+    // Read at the base proxy's first comparison of its top-level rows, which its stable sort makes
+    // before it moves any: the rows it holds, in the order they are shown. Anything else than each
+    // source row at most once gives up, and every row is ordered instead.
+    const int count = owner->QSortFilterProxyModel::rowCount();
+    std::vector<int> rows;
+    rows.reserve(std::size_t(std::max(0, count)));
+    std::vector<bool> seen(sortCache.rows, false);
+    for (int proxyRow = 0; proxyRow < count; ++proxyRow) {
+        const QModelIndex source
+            = owner->QSortFilterProxyModel::mapToSource(owner->QSortFilterProxyModel::index(proxyRow, 0));
+        const int row = source.row();
+        if (!source.isValid() || source.parent().isValid() || row >= int(sortCache.rows) || seen[std::size_t(row)])
+            return {};
+        seen[std::size_t(row)] = true;
+        rows.push_back(row);
+    }
+    return rows;
 }
 
 std::ptrdiff_t SortFilterSelectModel::Pimpl::cachedRow(const QModelIndex& index) const

@@ -40,21 +40,32 @@ bool isUnicode(std::uint32_t c)
     return c <= QChar::LastValidCodePoint;
 }
 
-int digitValue(std::uint32_t c)
+// The lookups beyond ASCII stay out of line, so that the ASCII tests inline into every loop.
+int unicodeDigitValue(std::uint32_t c)
 {
-    if (c < 0x80)
-        return c >= '0' && c <= '9' ? static_cast<int>(c - '0') : -1;
     // Only decimal digits: superscripts and circled numbers carry digit values too.
     if (!isUnicode(c) || QChar::category(c) != QChar::Number_DecimalDigit)
         return -1;
     return QChar::digitValue(c);
 }
 
-std::uint32_t folded(std::uint32_t c)
+std::uint32_t unicodeFolded(std::uint32_t c)
+{
+    return isUnicode(c) ? QChar::toCaseFolded(c) : c;
+}
+
+inline int digitValue(std::uint32_t c)
 {
     if (c < 0x80)
-        return c >= 'A' && c <= 'Z' ? c + ('a' - 'A') : c;
-    return isUnicode(c) ? QChar::toCaseFolded(c) : c;
+        return c - '0' < 10 ? static_cast<int>(c - '0') : -1;
+    return unicodeDigitValue(c);
+}
+
+inline std::uint32_t folded(std::uint32_t c)
+{
+    if (c < 0x80)
+        return c - 'A' < 26 ? c + ('a' - 'A') : c;
+    return unicodeFolded(c);
 }
 
 bool isSpace(std::uint32_t c)
@@ -72,14 +83,14 @@ int compareInts(std::size_t a, std::size_t b)
     return a < b ? -1 : (a > b ? 1 : 0);
 }
 
-std::size_t digitRunEnd(const Text& t, std::size_t i)
+inline std::size_t digitRunEnd(const Text& t, std::size_t i)
 {
     while (i < t.size() && digitValue(t[i]) >= 0)
         ++i;
     return i;
 }
 
-std::size_t skipZeros(const Text& t, std::size_t i, std::size_t end)
+inline std::size_t skipZeros(const Text& t, std::size_t i, std::size_t end)
 {
     while (i < end && digitValue(t[i]) == 0)
         ++i;
