@@ -115,19 +115,6 @@ public:
     QList<QPointer<FakeCore>> cores;
 };
 
-MessageDialog::PressedButton pressedFor(int answer)
-{
-    switch (answer) {
-    case wxYES:
-        return MessageDialog::PressedButton::Yes;
-    case wxNO:
-        return MessageDialog::PressedButton::No;
-    case wxCANCEL:
-        return MessageDialog::PressedButton::Cancel;
-    default:
-        return MessageDialog::PressedButton::Ok;
-    }
-}
 
 template <typename T>
 void dropDead(std::vector<QPointer<T>>& list)
@@ -359,11 +346,15 @@ public:
             if (owner != (expected ? expected->getWxParent() : nullptr))
                 m_problems += QStringLiteral("the box of %1 has the wrong owner\n").arg(title);
         }
-        static const int answers[] = {wxYES, wxOK, wxNO, wxCANCEL, 0, 1, 5, -1};
-        const int answer = answers[m_random.below(8)];
+        using Button = MessageDialog::PressedButton;
+        // Each box answer and the button show() reports for it; anything unknown reads as Ok.
+        static const std::pair<int, Button> answers[] = {{wxYES, Button::Yes}, {wxOK, Button::Ok},
+            {wxNO, Button::No}, {wxCANCEL, Button::Cancel}, {0, Button::Ok}, {1, Button::Ok}, {5, Button::Ok},
+            {-1, Button::Ok}};
+        const auto& [answer, pressed] = answers[m_random.below(8)];
         if (!m_frames.empty() && m_frames.back().title == title && !m_frames.back().shown) {
             m_frames.back().shown = true;
-            m_frames.back().answer = answer;
+            m_frames.back().pressed = pressed;
         }
         if (m_nesting < 3 && m_random.chance(50)) {
             ++m_nesting;
@@ -411,7 +402,7 @@ private:
     {
         QString title;
         bool shown = false;
-        int answer = 0;
+        MessageDialog::PressedButton pressed = MessageDialog::PressedButton::Ok;
     };
 
     static bool isOpen(const QPointer<lum::TransientPopupCore>& core)
@@ -748,7 +739,7 @@ private:
             const MessageDialog::PressedButton answer = dialog->show();
             const Frame frame = m_frames.back();
             m_frames.pop_back();
-            if (answer != (frame.shown ? pressedFor(frame.answer) : MessageDialog::PressedButton::Ok))
+            if (answer != frame.pressed)
                 m_problems += QStringLiteral("show() of %1 answered %2\n").arg(frame.title).arg(int(answer));
             break;
         }
