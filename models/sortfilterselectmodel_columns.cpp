@@ -1,0 +1,346 @@
+// Corvane.Core — QML extension module of the Corvane CAD application.
+#include "models/sortfilterselectmodel_p.h"
+
+#include "models/proxysource_p.h"
+
+#include <loom/columnstore.h>
+
+#include <QDebug>
+#include <QScopedValueRollback>
+#include <QSignalBlocker>
+
+namespace core
+{
+void SortFilterSelectModel::Pimpl::rebuildColumnPositions()
+{
+    std::vector<bool> wasVisible(columns.size());
+    for (std::size_t c = 0; c < columns.size(); ++c) {
+        wasVisible[c] = columns[c].visible;
+        columns[c].visible = false;
+    }
+    for (std::size_t k = 0; k < columnOrder.size(); ++k) {
+        const int column = columnOrder[k];
+        if (!validSourceColumn(column))
+            continue;
+        columns[std::size_t(column)].visible = true;
+        columns[std::size_t(column)].position = int(k);
+    }
+    for (std::size_t c = 0; c < columns.size(); ++c)
+        baseColumnsStale = baseColumnsStale || wasVisible[c] != columns[c].visible;
+}
+
+void SortFilterSelectModel::Pimpl::invalidateColumns()
+{
+    baseColumnsStale = false;
+    const QScopedValueRollback<bool> guard(refiltering, true);
+    // The base proxy re-runs the row predicate for every row as well; with no row filter and no
+    // pattern every row passes, so answer that without asking per row.
+    const QScopedValueRollback<bool> acceptAll(
+        acceptAllRows,
+        !filter && owner->filterRegExp().isEmpty() && owner->filterRegularExpression().pattern().isEmpty());
+    if (!treeSource()) {
+        owner->invalidateFilter();
+        return;
+    }
+    // In a tree the base proxy drops the rows it mapped below a column it stops showing without
+    // telling their persistent indexes, so views and the selection's current cell would keep
+    // dangling indexes: the views start over instead, and the selection is carried across.
+    const RowSnapshot snapshot = takeRowSnapshot();
+    owner->beginResetModel();
+    owner->invalidateFilter();
+    owner->endResetModel();
+    restoreRowSnapshot(snapshot);
+}
+
+void SortFilterSelectModel::Pimpl::followColumnMove(int first, int last, int dest)
+{
+    // Records travel with their columns; display positions, and so the user's order, stay.
+    std::vector<ColumnInfo> moved(columns.size());
+    for (std::size_t c = 0; c < columns.size(); ++c)
+        moved[std::size_t(movedColumn(int(c), first, last, dest))] = columns[c];
+    columns.swap(moved);
+    for (int& column : columnOrder)
+        column = movedColumn(column, first, last, dest);
+    if (validSourceColumn(sortColumn))
+        sortColumn = movedColumn(sortColumn, first, last, dest);
+    rebuildColumnPositions();
+}
+
+void SortFilterSelectModel::Pimpl::remapBaseColumns(bool sortColumnMoved)
+{
+    // Called with the proxy's signals blocked, between the caller's own notifications. The base
+    // proxy's mappings hold source column numbers: map again, which also carries its persistent
+    // indexes over. Its sort column is a source column number too, and it only takes a new one
+    // through a sort, by the position among the columns it shows; a hidden sort column is shown
+    // to it for that moment.
+    ColumnInfo* sortInfo
+        = sortColumnMoved && validSourceColumn(sortColumn) ? &columns[std::size_t(sortColumn)] : nullptr;
+    const bool hiddenSortColumn = sortInfo && !sortInfo->visible;
+    if (hiddenSortColumn)
+        sortInfo->visible = true;
+    const QScopedValueRollback<bool> acceptAll(
+        acceptAllRows,
+        !filter && owner->filterRegExp().isEmpty() && owner->filterRegularExpression().pattern().isEmpty());
+    owner->invalidate();
+    baseColumnsStale = false;
+    if (!sortInfo)
+        return;
+    sortBase(baseColumn(sortColumn), owner->sortOrder());
+    if (hiddenSortColumn) {
+        sortInfo->visible = false;
+        owner->invalidate();
+    }
+}
+
+bool SortFilterSelectModel::Pimpl::insertVisibleColumn(int sourceColumn)
+{
+    if (!validSourceColumn(sourceColumn) || columns[std::size_t(sourceColumn)].visible)
+        return false;
+    int position = columns[std::size_t(sourceColumn)].position;
+    if (position < 0 || position > int(columnOrder.size()))
+        position = std::min(int(columnOrder.size()), sourceColumn);
+    columnOrder.insert(columnOrder.begin() + position, sourceColumn);
+    rebuildColumnPositions();
+    return true;
+}
+
+StoredColumnData SortFilterSelectModel::Pimpl::readColumnData(int sourceColumn, int defaultPosition) const
+{
+    StoredColumnData result;
+    const QAbstractItemModel* model = owner->sourceModel();
+    if (!model || !validSourceColumn(sourceColumn))
+        return result;
+    const QString identifier = columnIdentifier(model, sourceColumn);
+    if (identifier.isEmpty())
+        return result;
+    const int defaultWidth = headerWidth(model, sourceColumn);
+    bool hidden = hiddenByHeader(model, sourceColumn);
+    int position = defaultPosition;
+    const int width = lom::readColumnDataFromRegistry(lum::wxFromQt(identifier), defaultWidth,
+        columns[std::size_t(sourceColumn)].position, hidden, position, lum::wxFromQt(parentId));
+    result.width = width != 0 ? width : defaultWidth;
+    result.visible = !hidden;
+    result.position = position;
+    result.found = true;
+    return result;
+}
+
+// Column layout
+
+void SortFilterSelectModel::moveColumn(int from, int to)
+{
+    if (from == to)
+        return;
+    const int count = std::min(columnCount(), int(d->columnOrder.size()));
+    if (from < 0 || from >= count) {
+        qDebug() << "move from column," << from << ", is not valid";
+        return;
+    }
+    if (to < 0 || to >= count) {
+        qDebug() << "move to column," << to << ", is not valid";
+        return;
+    }
+    const QItemSelection saved = d->selectionModel.selection();
+    d->selectionModel.clearSelection();
+    const int dest = to > from ? to + 1 : to;
+    if (!beginMoveColumns(QModelIndex(), from, from, QModelIndex(), dest)) {
+        qDebug() << "Invalid move operation. from:" << from << "to index:" << dest;
+        return;
+    }
+    const int column = d->columnOrder[std::size_t(from)];
+    d->columnOrder.erase(d->columnOrder.begin() + from);
+    d->columnOrder.insert(d->columnOrder.begin() + to, column);
+    d->rebuildColumnPositions();
+    endMoveColumns();
+    Q_EMIT proxySortColumnChanged();
+    // The saved ranges followed the move, so their columns may now be crossed; their rows are
+    // what was selected.
+    const QItemSelection rows = d->wholeRows(saved);
+    if (!rows.isEmpty())
+        d->selectionModel.select(rows, QItemSelectionModel::Select);
+}
+
+void SortFilterSelectModel::setSourceColumnVisible(int sourceColumn, bool visible)
+{
+    if (!d->validSourceColumn(sourceColumn))
+        return;
+    if (!visible) {
+        if (d->columnOrder.size() < 2)
+            return;
+        const ColumnInfo& info = d->columns[std::size_t(sourceColumn)];
+        if (info.visible && d->validProxyColumn(info.position)) {
+            d->columnOrder.erase(d->columnOrder.begin() + info.position);
+            d->rebuildColumnPositions();
+            d->invalidateColumns();
+            d->selectWholeRows();
+        }
+        Q_EMIT proxySortColumnChanged();
+        return;
+    }
+    if (d->insertVisibleColumn(sourceColumn)) {
+        d->invalidateColumns();
+        d->selectWholeRows();
+    }
+    Q_EMIT proxySortColumnChanged();
+}
+
+void SortFilterSelectModel::showAllColumns()
+{
+    const QAbstractItemModel* model = sourceModel();
+    if (!model)
+        return;
+    const int count = model->columnCount();
+    for (int c = 0; c < count; ++c) {
+        if (d->validSourceColumn(c) && !d->columns[std::size_t(c)].visible)
+            d->insertVisibleColumn(c);
+    }
+    d->invalidateColumns();
+    d->selectWholeRows();
+    Q_EMIT proxySortColumnChanged();
+}
+
+void SortFilterSelectModel::restoreColumnPositions()
+{
+    // A reset drops the selection model's indexes; keep the rows in source terms meanwhile.
+    const Pimpl::RowSnapshot snapshot = d->takeRowSnapshot();
+    beginResetModel();
+    std::sort(d->columnOrder.begin(), d->columnOrder.end());
+    d->rebuildColumnPositions();
+    endResetModel();
+    d->restoreRowSnapshot(snapshot);
+    Q_EMIT proxySortColumnChanged();
+}
+
+void SortFilterSelectModel::resizeColumn(int proxyColumn, int newSize)
+{
+    const int column = d->translateProxyColumn(proxyColumn);
+    if (d->validSourceColumn(column))
+        d->columns[std::size_t(column)].width = newSize;
+}
+
+void SortFilterSelectModel::setColumnWidth(int proxyColumn, int width)
+{
+    const int column = d->translateProxyColumn(proxyColumn);
+    if (width >= 0 && d->validSourceColumn(column))
+        d->columns[std::size_t(column)].width = width;
+}
+
+int SortFilterSelectModel::columnWidth(int proxyColumn) const
+{
+    const int column = d->translateProxyColumn(proxyColumn);
+    return d->validSourceColumn(column) ? d->columns[std::size_t(column)].width : DefaultColumnWidth;
+}
+
+int SortFilterSelectModel::naturalWidth() const
+{
+    // Widths are whatever the view reported; their sum must not overflow.
+    qint64 sum = 0;
+    const int count = columnCount();
+    for (int k = 0; k < count; ++k)
+        sum += columnWidth(k);
+    return int(std::max<qint64>(INT_MIN, std::min<qint64>(INT_MAX, sum)));
+}
+
+int SortFilterSelectModel::columnProportionalWidth(int proxyColumn) const
+{
+    const int column = d->translateProxyColumn(proxyColumn);
+    return d->validSourceColumn(column) ? d->columns[std::size_t(column)].proportionalWidth : 0;
+}
+
+int SortFilterSelectModel::proportionalWidth() const
+{
+    qint64 sum = 0;
+    const int count = columnCount();
+    for (int k = 0; k < count; ++k)
+        sum += columnProportionalWidth(k);
+    return int(std::min<qint64>(INT_MAX, sum));
+}
+
+void SortFilterSelectModel::saveColumnData()
+{
+    const QAbstractItemModel* model = sourceModel();
+    if (!model)
+        return;
+    const wxString table = lum::wxFromQt(d->parentId);
+    QSet<QString> stored;
+    const wxArrayString keys = lom::getSavedColumnDataList(table);
+    for (const wxString& key : keys)
+        stored.insert(lum::toQt(key));
+
+    std::vector<ColumnState> snapshot;
+    snapshot.reserve(d->columns.size());
+    for (std::size_t c = 0; c < d->columns.size(); ++c) {
+        const ColumnInfo& info = d->columns[c];
+        snapshot.push_back(
+            { int(c), columnIdentifier(model, int(c)), info.position, info.visible ? info.width : 0, info.visible });
+    }
+    std::stable_sort(snapshot.begin(), snapshot.end(),
+        [](const ColumnState& a, const ColumnState& b) { return a.position < b.position; });
+    for (const ColumnState& state : snapshot)
+        stored.remove(state.identifier);
+
+    // Places of stored visible columns that this model lacks: kept free so that a model which
+    // has them again shows them where they were.
+    std::vector<int> absent;
+    for (const QString& key : qAsConst(stored)) {
+        bool hidden = false;
+        int position = 0;
+        lom::readColumnDataFromRegistry(lum::wxFromQt(key), AbsentColumnDefaultWidth, 0, hidden, position, table);
+        if (!hidden)
+            absent.push_back(position);
+    }
+    std::sort(absent.begin(), absent.end());
+
+    std::size_t j = 0;
+    for (const ColumnState& state : snapshot) {
+        int position = state.position + int(j);
+        while (j < absent.size() && absent[j] <= position) {
+            ++j;
+            ++position;
+        }
+        if (!state.identifier.isEmpty())
+            lom::writeColumnDataToRegistry(lum::wxFromQt(state.identifier), state.width, position, table);
+    }
+}
+
+void SortFilterSelectModel::loadColumnData()
+{
+    if (!sourceModel() || d->columnOrder.empty())
+        return;
+    struct Entry
+    {
+        int column;
+        StoredColumnData data;
+    };
+    std::vector<Entry> entries;
+    for (std::size_t c = 0; c < d->columns.size(); ++c) {
+        const StoredColumnData stored = d->readColumnData(int(c), 0);
+        if (stored.found)
+            entries.push_back({ int(c), stored });
+    }
+    std::stable_sort(entries.begin(), entries.end(),
+        [](const Entry& a, const Entry& b) { return a.data.position < b.data.position; });
+    std::vector<int> order;
+    for (const Entry& entry : entries) {
+        d->columns[std::size_t(entry.column)].width = entry.data.width;
+        if (entry.data.visible && entry.data.position >= 0)
+            order.push_back(entry.column);
+    }
+    if (!order.empty() && order != d->columnOrder) {
+        // Views learn of a new column order only through a reset; the rows stay selected.
+        const Pimpl::RowSnapshot snapshot = d->takeRowSnapshot();
+        beginResetModel();
+        d->columnOrder = order;
+        d->rebuildColumnPositions();
+        endResetModel();
+        d->invalidateColumns();
+        d->restoreRowSnapshot(snapshot);
+    } else {
+        d->rebuildColumnPositions();
+        // The base proxy must see the loaded visibility before the initial sort picks its column.
+        d->invalidateColumns();
+        d->selectWholeRows();
+    }
+    d->applyInitialSort(true);
+}
+}
