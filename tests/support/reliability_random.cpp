@@ -44,18 +44,16 @@ void handler(QtMsgType type, const QMessageLogContext& logContext, const QString
 }
 }
 
-RandomRun::RandomRun(std::uint32_t defaultSeed, int defaultSteps, int defaultSeconds)
+RandomRun::RandomRun(std::uint32_t defaultSeed, int defaultSteps)
     : m_seed(std::uint32_t(environmentNumber("CV_RANDOM_SEED", int(defaultSeed))))
     , m_engine(m_seed)
     , m_maxSteps(environmentNumber("CV_RANDOM_STEPS", defaultSteps))
-    , m_maxMilliseconds(qint64(environmentNumber("CV_RANDOM_SECONDS", defaultSeconds)) * 1000)
 {
-    m_timer.start();
 }
 
 bool RandomRun::next()
 {
-    if (m_step + 1 >= m_maxSteps || m_timer.elapsed() >= m_maxMilliseconds)
+    if (m_step + 1 >= m_maxSteps)
         return false;
     ++m_step;
     return true;

@@ -1,7 +1,6 @@
 // Corvane.Core tests.
 #pragma once
 
-#include <QElapsedTimer>
 #include <QString>
 #include <QStringList>
 
@@ -13,13 +12,12 @@ namespace cvtest
 {
 // Seeded randomness and run bounds for the randomized tests.
 //
-// CV_RANDOM_SEED replays a run (the seed is printed with every failure); CV_RANDOM_STEPS and
-// CV_RANDOM_SECONDS bound each run. A run stops at whichever bound comes first, so a slow build
-// (sanitizers, a loaded machine) runs fewer steps instead of timing out.
+// CV_RANDOM_SEED replays a run (the seed is printed with every failure); CV_RANDOM_STEPS overrides
+// the number of steps. Runs are bounded by steps only, so a seed replays the same run anywhere.
 class RandomRun
 {
 public:
-    RandomRun(std::uint32_t defaultSeed, int defaultSteps, int defaultSeconds);
+    RandomRun(std::uint32_t defaultSeed, int defaultSteps);
 
     std::uint32_t seed() const { return m_seed; }
     int step() const { return m_step; }
@@ -42,8 +40,6 @@ private:
     std::mt19937 m_engine;
     int m_step = -1;
     int m_maxSteps;
-    qint64 m_maxMilliseconds;
-    QElapsedTimer m_timer;
 };
 
 // Collects the messages that arrive during a randomized run. Designed debug messages that a step

@@ -54,7 +54,7 @@ void TestLifetimesRandom::shouldSurviveRandomDestructionOrders_data()
 void TestLifetimesRandom::shouldSurviveRandomDestructionOrders()
 {
     QFETCH(uint, seed);
-    RandomRun random(seed, 10000, 15);
+    RandomRun random(seed, 10000);
     MessageGuard messages;
     std::vector<QPointer<ReliabilityRandomModel>> sources;
     std::vector<QPointer<core::SortFilterSelectModel>> tables;

@@ -163,7 +163,7 @@ private Q_SLOTS:
     {
         QFETCH_GLOBAL(bool, tree);
         QFETCH_GLOBAL(uint, seed);
-        RandomRun random(seed, 4000, 8);
+        RandomRun random(seed, 4000);
         MessageGuard messages;
         Sources sources(random, tree);
         core::SortFilterModel proxy;
@@ -271,7 +271,7 @@ private Q_SLOTS:
     {
         QFETCH_GLOBAL(bool, tree);
         QFETCH_GLOBAL(uint, seed);
-        RandomRun random(seed, 4000, 8);
+        RandomRun random(seed, 4000);
         MessageGuard messages;
         Sources sources(random, tree);
         core::IdentityProxyModel proxy;
@@ -302,7 +302,7 @@ private Q_SLOTS:
     {
         QFETCH_GLOBAL(bool, tree);
         QFETCH_GLOBAL(uint, seed);
-        RandomRun random(seed, 4000, 6);
+        RandomRun random(seed, 4000);
         MessageGuard messages;
         Sources sources(random, tree);
         core::ModelWatcher watcher;
@@ -330,7 +330,7 @@ private Q_SLOTS:
     {
         QFETCH_GLOBAL(bool, tree);
         QFETCH_GLOBAL(uint, seed);
-        RandomRun random(seed, 4000, 8);
+        RandomRun random(seed, 4000);
         MessageGuard messages;
         Sources sources(random, tree);
         core::TreeExpandConnections connections;

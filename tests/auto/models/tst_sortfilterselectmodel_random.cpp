@@ -113,7 +113,7 @@ struct TestSortFilterSelectModelRandom::Run
     qint64 operations = 0;
 
     Run(std::uint32_t seed, int steps, bool isTree, bool isReplay)
-        : random(seed, steps, 9)
+        : random(seed, steps)
         , tree(isTree)
         , replay(isReplay)
         , allowColumnless(!isReplay || !isTree || qEnvironmentVariableIsSet("CV_RANDOM_COLUMNLESS_TREE"))

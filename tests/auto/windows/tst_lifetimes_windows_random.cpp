@@ -991,7 +991,7 @@ void tst_LifetimesWindowsRandom::shouldSurviveRandomDestructionOrders_data()
 void tst_LifetimesWindowsRandom::shouldSurviveRandomDestructionOrders()
 {
     QFETCH(uint, seed);
-    RandomRun random(seed, 10000, 4);
+    RandomRun random(seed, 10000);
     MessageGuard messages;
     // The offscreen platform cannot raise Qt's tooltip window and says so each time it shows.
     if (QGuiApplication::platformName() == QLatin1String("offscreen"))
