@@ -2,6 +2,9 @@
 add_library(corvanecore STATIC)
 target_include_directories(corvanecore PUBLIC ${CMAKE_SOURCE_DIR})
 target_compile_definitions(corvanecore PRIVATE QT_NO_KEYWORDS QT_NO_CAST_FROM_ASCII QT_USE_QSTRINGBUILDER)
+# The plugin exports its two entry points and the dialog-API members only: host code with a
+# namespace of the same name must not meet the module's symbols.
+set_target_properties(corvanecore PROPERTIES CXX_VISIBILITY_PRESET hidden VISIBILITY_INLINES_HIDDEN ON)
 target_link_libraries(corvanecore PUBLIC
     Qt5::Core Qt5::Gui Qt5::Qml Qt5::Quick Qt5::Widgets
     lumen loom vessel harbor tdroot ${wxWidgets_LIBRARIES})
@@ -20,6 +23,8 @@ include(${CMAKE_SOURCE_DIR}/dialogapi/dialogapi.cmake)
 target_compile_definitions(qt_plugin_core PRIVATE QT_NO_KEYWORDS QT_NO_CAST_FROM_ASCII QT_USE_QSTRINGBUILDER)
 target_link_libraries(qt_plugin_core PRIVATE corvanecore)
 set_target_properties(qt_plugin_core PROPERTIES
+    CXX_VISIBILITY_PRESET hidden
+    VISIBILITY_INLINES_HIDDEN ON
     PREFIX "lib"
     LIBRARY_OUTPUT_DIRECTORY ${CORVANE_MODULE_DIR}
     BUILD_RPATH ${CMAKE_BINARY_DIR}/lib)

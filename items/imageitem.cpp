@@ -6,6 +6,9 @@
 #include <QPainter>
 #include <QQuickWindow>
 
+#include <algorithm>
+#include <cmath>
+
 namespace core
 {
 namespace
@@ -15,6 +18,27 @@ namespace
 qreal windowRatio(const QQuickWindow* window)
 {
     return window ? window->effectiveDevicePixelRatio() : 1.0;
+}
+
+// Beyond any screen: an image fitted to bounds larger than this could not be allocated, and is
+// not painted.
+constexpr qreal MaxFitExtent = 32768;
+
+// The integer part of a fitted extent; -1 when there is none to paint (NaN, or too large).
+int pixelExtent(qreal extent)
+{
+    if (!(extent <= MaxFitExtent))
+        return -1;
+    return extent > 0.0 ? int(extent) : 0;
+}
+
+// Painting coordinates in range for int and for the painter, whatever the bounds.
+int coordinate(qreal value)
+{
+    constexpr qreal Limit = 1 << 24;
+    if (!std::isfinite(value))
+        return 0;
+    return int(std::clamp(value, -Limit, Limit));
 }
 }
 
@@ -92,12 +116,18 @@ void ImageItem::paint(QPainter* painter)
     if (m_fillMode == 1) {
         // Fit in device pixels and tag the result with the ratio: drawn at the bounds' size,
         // crisp, rather than at 1/ratio of it.
-        shown = m_image.scaled(
-            int(bounds.width() / scale), int(bounds.height() / scale), Qt::KeepAspectRatio, Qt::SmoothTransformation);
+        const int width = pixelExtent(bounds.width() / scale);
+        const int height = pixelExtent(bounds.height() / scale);
+        if (width < 0 || height < 0)
+            return;
+        shown = m_image.scaled(width, height, Qt::KeepAspectRatio, Qt::SmoothTransformation);
         shown.setDevicePixelRatio(1.0 / scale);
     }
-    const int y = int(bounds.y() + bounds.height() * 0.5 - shown.height() * 0.5 * scale);
-    const int x = int(bounds.x() + bounds.width() * 0.5 - shown.width() * 0.5 * scale);
+    // Centred by the size the image is drawn at, which is its pixel size over the ratio it is
+    // tagged with (also below ratio 1, where the tag makes it larger than its pixels).
+    const qreal tag = shown.devicePixelRatio() > 0.0 ? shown.devicePixelRatio() : 1.0;
+    const int y = coordinate(bounds.y() + bounds.height() * 0.5 - shown.height() * 0.5 / tag);
+    const int x = coordinate(bounds.x() + bounds.width() * 0.5 - shown.width() * 0.5 / tag);
     painter->drawImage(QPoint(x, y), shown);
 }
 

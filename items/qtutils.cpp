@@ -4,6 +4,7 @@
 #include <QCursor>
 #include <QDebug>
 #include <QFile>
+#include <QQmlEngine>
 
 namespace core
 {
@@ -95,7 +96,13 @@ QPoint QtUtils::getGlobalMousePos()
 
 QObject* QtUtils::getObjectParent(QObject* obj)
 {
-    return obj ? obj->parent() : nullptr;
+    QObject* parent = obj ? obj->parent() : nullptr;
+    // An object QML receives from a method becomes JavaScript-owned unless its ownership was set,
+    // and the collector would delete a host's parentless model or view. Objects that a QML engine
+    // made, or whose ownership someone set, keep what they have.
+    if (parent && !qmlEngine(parent) && QQmlEngine::objectOwnership(parent) == QQmlEngine::CppOwnership)
+        QQmlEngine::setObjectOwnership(parent, QQmlEngine::CppOwnership);
+    return parent;
 }
 
 bool QtUtils::imageValid(const QImage& image)

@@ -8,6 +8,7 @@
 
 #include <QDebug>
 #include <QQmlComponent>
+#include <QQmlEngine>
 #include <QQuickItem>
 
 namespace core
@@ -45,7 +46,14 @@ QVariant QtModelUtils::propertyValue(QObject* object, const QString& property)
 {
     if (!object)
         return {};
-    return object->property(property.toUtf8().constData());
+    const QVariant value = object->property(property.toUtf8().constData());
+    // A QObject that QML receives from a method becomes JavaScript-owned unless its ownership was
+    // set: a host object (a model, a view) held by a property must stay the host's.
+    if (QObject* held = value.value<QObject*>()) {
+        if (!qmlEngine(held) && QQmlEngine::objectOwnership(held) == QQmlEngine::CppOwnership)
+            QQmlEngine::setObjectOwnership(held, QQmlEngine::CppOwnership);
+    }
+    return value;
 }
 
 QItemSelection QtModelUtils::selectionRange(const QModelIndex& start, const QModelIndex& end)

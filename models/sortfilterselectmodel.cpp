@@ -427,10 +427,26 @@ void SortFilterSelectModel::ConnectionKeeper::onHeaderDataChanged(Qt::Orientatio
 
 void SortFilterSelectModel::ConnectionKeeper::onSourceDestroyed()
 {
-    // The base proxy falls back to an empty model; forget the columns of the dead one.
+    // The base proxy falls back to an empty model without telling anyone: views, the selection
+    // and QML learn it as they would of a null source.
+    d->owner->beginResetModel();
     d->columns.clear();
     d->columnOrder.clear();
     d->sortColumn = -1;
+    d->baseColumnsStale = false;
+    d->isSelectedRole = -1;
+    d->isHoveredRole = -1;
+    d->hoveredRow = -1;
+    d->isPreFocusCellRole = -1;
+    d->isFocusCellRole = -1;
+    d->preFocusCell = QPersistentModelIndex();
+    d->focusCell = QPersistentModelIndex();
+    d->owner->endResetModel();
+    d->selectionModel.clear();
+    d->selectionIndex.dirty = true;
+    d->setSortType(DefaultSortType);
+    Q_EMIT d->owner->proxySortColumnChanged();
+    Q_EMIT d->owner->selectionChanged();
 }
 
 // SortFilterSelectModel
@@ -485,7 +501,11 @@ QAbstractItemModel* SortFilterSelectModel::columnModel() const
 
 int SortFilterSelectModel::proxySortColumn() const
 {
-    return d->validSourceColumn(d->sortColumn) ? d->columns[std::size_t(d->sortColumn)].position : d->sortColumn;
+    // No shown column carries the indicator while the sort column is hidden.
+    if (!d->validSourceColumn(d->sortColumn))
+        return d->sortColumn;
+    const ColumnInfo& info = d->columns[std::size_t(d->sortColumn)];
+    return info.visible ? info.position : -1;
 }
 
 bool SortFilterSelectModel::ascending() const
@@ -498,9 +518,10 @@ void SortFilterSelectModel::setAscending(bool ascending)
     if (this->ascending() == ascending)
         return;
     if (d->validSourceColumn(d->sortColumn)) {
-        const int base = d->baseColumn(d->sortColumn);
-        if (base >= 0)
-            d->sortBase(base, ascending ? Qt::AscendingOrder : Qt::DescendingOrder);
+        // A hidden sort column keeps the rows in source order; the base proxy keeps the order for
+        // when it is shown again.
+        const bool shown = d->columns[std::size_t(d->sortColumn)].visible;
+        d->sortBase(shown ? d->baseColumn(d->sortColumn) : -1, ascending ? Qt::AscendingOrder : Qt::DescendingOrder);
     }
     Q_EMIT ascendingChanged(ascending);
 }

@@ -71,25 +71,29 @@ void SortFilterSelectModel::Pimpl::remapBaseColumns(bool sortColumnMoved)
     // Called with the proxy's signals blocked, between the caller's own notifications. The base
     // proxy's mappings hold source column numbers: map again, which also carries its persistent
     // indexes over. Its sort column is a source column number too, and it only takes a new one
-    // through a sort, by the position among the columns it shows; a hidden sort column is shown
-    // to it for that moment.
-    ColumnInfo* sortInfo
-        = sortColumnMoved && validSourceColumn(sortColumn) ? &columns[std::size_t(sortColumn)] : nullptr;
-    const bool hiddenSortColumn = sortInfo && !sortInfo->visible;
-    if (hiddenSortColumn)
-        sortInfo->visible = true;
+    // through a sort, by the position among the columns it shows. A hidden sort column orders
+    // nothing (see followSortColumnVisibility), so it needs none.
+    const bool resort
+        = sortColumnMoved && validSourceColumn(sortColumn) && columns[std::size_t(sortColumn)].visible;
     const QScopedValueRollback<bool> acceptAll(
         acceptAllRows,
         !filter && owner->filterRegExp().isEmpty() && owner->filterRegularExpression().pattern().isEmpty());
     owner->invalidate();
     baseColumnsStale = false;
-    if (!sortInfo)
+    if (resort)
+        sortBase(baseColumn(sortColumn), owner->sortOrder());
+}
+
+void SortFilterSelectModel::Pimpl::followSortColumnVisibility()
+{
+    // The base proxy numbers its sort column among the columns it shows, and a re-sort would move
+    // the sort to whichever column now has that number. A hidden sort column orders nothing: the
+    // rows return to source order until it is shown again, and the order (ascending or not) stays.
+    if (!validSourceColumn(sortColumn))
         return;
-    sortBase(baseColumn(sortColumn), owner->sortOrder());
-    if (hiddenSortColumn) {
-        sortInfo->visible = false;
-        owner->invalidate();
-    }
+    const int base = columns[std::size_t(sortColumn)].visible ? baseColumn(sortColumn) : -1;
+    if (owner->QSortFilterProxyModel::sortColumn() != base)
+        sortBase(base, owner->sortOrder());
 }
 
 bool SortFilterSelectModel::Pimpl::insertVisibleColumn(int sourceColumn)
@@ -172,6 +176,7 @@ void SortFilterSelectModel::setSourceColumnVisible(int sourceColumn, bool visibl
             d->columnOrder.erase(d->columnOrder.begin() + info.position);
             d->rebuildColumnPositions();
             d->invalidateColumns();
+            d->followSortColumnVisibility();
             d->selectWholeRows();
         }
         Q_EMIT proxySortColumnChanged();
@@ -179,6 +184,7 @@ void SortFilterSelectModel::setSourceColumnVisible(int sourceColumn, bool visibl
     }
     if (d->insertVisibleColumn(sourceColumn)) {
         d->invalidateColumns();
+        d->followSortColumnVisibility();
         d->selectWholeRows();
     }
     Q_EMIT proxySortColumnChanged();
@@ -195,6 +201,7 @@ void SortFilterSelectModel::showAllColumns()
             d->insertVisibleColumn(c);
     }
     d->invalidateColumns();
+    d->followSortColumnVisibility();
     d->selectWholeRows();
     Q_EMIT proxySortColumnChanged();
 }
@@ -313,6 +320,10 @@ void SortFilterSelectModel::loadColumnData()
         StoredColumnData data;
     };
     std::vector<Entry> entries;
+    std::vector<int> oldWidths;
+    for (const ColumnInfo& info : d->columns)
+        oldWidths.push_back(info.width);
+    const std::vector<int> oldOrder = d->columnOrder;
     for (std::size_t c = 0; c < d->columns.size(); ++c) {
         const StoredColumnData stored = d->readColumnData(int(c), 0);
         if (stored.found)
@@ -341,6 +352,18 @@ void SortFilterSelectModel::loadColumnData()
         d->invalidateColumns();
         d->selectWholeRows();
     }
+    d->followSortColumnVisibility();
+    // QML re-reads widths, order and visibility on proxySortColumnChanged: a load that changed
+    // any of them says so once they are all in place, unless the initial sort already did.
+    bool notified = false;
+    const QMetaObject::Connection watch
+        = connect(this, &SortFilterSelectModel::proxySortColumnChanged, this, [&notified] { notified = true; });
     d->applyInitialSort(true);
+    disconnect(watch);
+    bool changed = d->columnOrder != oldOrder;
+    for (std::size_t c = 0; c < d->columns.size() && !changed; ++c)
+        changed = d->columns[c].width != oldWidths[c];
+    if (changed && !notified)
+        Q_EMIT proxySortColumnChanged();
 }
 }

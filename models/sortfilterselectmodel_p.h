@@ -226,6 +226,7 @@ public:
     void invalidateColumns();
     void followColumnMove(int first, int last, int dest);
     void remapBaseColumns(bool sortColumnMoved);
+    void followSortColumnVisibility();
     bool insertVisibleColumn(int sourceColumn);
     int baseColumn(int sourceColumn) const;
     QModelIndex baseRowIndex(const QModelIndex& sourceIndex) const;
@@ -233,6 +234,7 @@ public:
     StoredColumnData readColumnData(int sourceColumn, int defaultPosition) const;
 
     void setSortType(int code);
+    int sortTypeOf(int sourceColumn) const;
     void sortBase(int column, Qt::SortOrder order);
     void applyInitialSort(bool force);
     bool prepareSortCache() const;

@@ -381,7 +381,10 @@ void SortFilterSelectModel::setSelectedSourceRows(const QModelIndexList& selecte
 {
     QHash<QModelIndex, Intervals> groups;
     for (const QModelIndex& source : selectedSourceRows) {
-        const QModelIndex proxy = mapFromSource(source);
+        QModelIndex proxy = mapFromSource(source);
+        // A row is selected whatever column its index names, a hidden one included.
+        if (!proxy.isValid() && source.isValid() && source.model() == sourceModel() && !d->columnOrder.empty())
+            proxy = mapFromSource(source.sibling(source.row(), d->columnOrder.front()));
         if (proxy.isValid())
             groups[proxy.parent()].emplace_back(proxy.row(), proxy.row());
     }

@@ -505,6 +505,14 @@ void SortFilterSelectModel::Pimpl::setSortType(int code)
     }
 }
 
+int SortFilterSelectModel::Pimpl::sortTypeOf(int sourceColumn) const
+{
+    const QAbstractItemModel* model = owner->sourceModel();
+    bool isInt = false;
+    const int code = model ? model->headerData(sourceColumn, Qt::Horizontal, SortTypeRole).toInt(&isInt) : 0;
+    return isInt ? code : DefaultSortType;
+}
+
 void SortFilterSelectModel::Pimpl::applyInitialSort(bool force)
 {
     const QAbstractItemModel* model = owner->sourceModel();
@@ -525,8 +533,19 @@ void SortFilterSelectModel::Pimpl::applyInitialSort(bool force)
         }
         return;
     }
+    const bool hidden = validSourceColumn(initial) && !columns[std::size_t(initial)].visible;
     const int position = validSourceColumn(initial) ? columns[std::size_t(initial)].position : initial;
-    if (position >= 0) {
+    if (hidden) {
+        // Hidden by its header or by the stored layout: it becomes the sort column, and orders the
+        // rows once it is shown.
+        const QVariant order = model->headerData(initial, Qt::Horizontal, Qt::InitialSortOrderRole);
+        const bool ascending = !(order.isValid() && order.toInt() != Qt::AscendingOrder);
+        sortColumn = initial;
+        setSortType(sortTypeOf(initial));
+        sortBase(-1, ascending ? Qt::AscendingOrder : Qt::DescendingOrder);
+        Q_EMIT owner->ascendingChanged(ascending);
+        Q_EMIT owner->proxySortColumnChanged();
+    } else if (position >= 0) {
         const QVariant order = owner->headerData(position, Qt::Horizontal, Qt::InitialSortOrderRole);
         const bool ascending = !(order.isValid() && order.toInt() != Qt::AscendingOrder);
         owner->doSort(position, ascending, force);
@@ -549,13 +568,7 @@ void SortFilterSelectModel::doSort(int proxyColumn, bool isAscending, bool force
     int base = d->baseColumn(column);
     if (base >= 0) {
         d->sortColumn = column;
-        int code = DefaultSortType;
-        bool isInt = false;
-        const int header
-            = sourceModel() ? sourceModel()->headerData(column, Qt::Horizontal, SortTypeRole).toInt(&isInt) : 0;
-        if (isInt)
-            code = header;
-        d->setSortType(code);
+        d->setSortType(d->sortTypeOf(column));
     } else {
         d->sortColumn = -1;
         base = -1;

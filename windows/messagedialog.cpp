@@ -125,7 +125,12 @@ void MessageDialog::setWndparent(lum::QtWindowParent* wndparent)
 {
     if (d->wndparent == wndparent)
         return;
+    if (d->wndparent)
+        QObject::disconnect(d->wndparent, &QObject::destroyed, this, nullptr);
     d->wndparent = wndparent;
+    // The guard reads null once the owner is gone; bindings learn it from the signal.
+    if (wndparent)
+        QObject::connect(wndparent, &QObject::destroyed, this, &MessageDialog::wndparentChanged);
     Q_EMIT wndparentChanged();
 }
 

@@ -9,6 +9,8 @@
 #include <QTimer>
 #include <QToolTip>
 
+#include <algorithm>
+
 namespace core
 {
 namespace
@@ -99,7 +101,8 @@ void SystemTooltip::setVisible(bool visible)
         if (tooltipShown()) {
             shared->showTip();
         } else {
-            shared->timer.setInterval(lum::Settings::instance()->tooltipDelay());
+            // A negative delay counts as none; Qt would refuse it and the tip would never show.
+            shared->timer.setInterval(std::max(0, lum::Settings::instance()->tooltipDelay()));
             shared->timer.start();
         }
     } else {

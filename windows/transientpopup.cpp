@@ -14,11 +14,19 @@
 #include <QQuickItem>
 #include <QQuickWindow>
 
+#include <cmath>
+
 #include <wx/display.h>
 #include <wx/window.h>
 
 namespace core
 {
+namespace
+{
+// Far beyond any desktop, and far enough from INT_MAX that the host's scaling stays in range.
+constexpr double MaxAnchorCoordinate = 1e7;
+}
+
 QPoint anchorToNative(const QPointF& global, const DisplayAt& displayAt, const FromDip& fromDip)
 {
     // Conversions to int truncate toward zero, which is what the host expects.
@@ -89,7 +97,12 @@ void TransientPopup::setContent(QQuickItem* content)
 {
     if (d->content == content)
         return;
+    if (d->content)
+        QObject::disconnect(d->content, &QObject::destroyed, this, nullptr);
     d->content = content;
+    // The guard reads null once the item is gone; bindings learn it from the signal.
+    if (content)
+        QObject::connect(content, &QObject::destroyed, this, &TransientPopup::contentChanged);
     Q_EMIT contentChanged();
 }
 
@@ -170,7 +183,12 @@ lum::QtWindowParent* TransientPopup::showBelow(QQuickItem* item, double xOffset,
     if (!factory)
         return nullptr;
 
-    const QPoint native = anchorToNative(item->mapToGlobal(QPointF(xOffset, item->height() + yOffset)));
+    const QPointF global = item->mapToGlobal(QPointF(xOffset, item->height() + yOffset));
+    // Non-finite or far-off anchors (NaN, infinite or huge offsets) have no native point: no popup.
+    if (!std::isfinite(global.x()) || !std::isfinite(global.y()) || std::abs(global.x()) > MaxAnchorCoordinate
+        || std::abs(global.y()) > MaxAnchorCoordinate)
+        return nullptr;
+    const QPoint native = anchorToNative(global);
     QObject* parent = nullptr;
     if (QQuickWindow* window = item->window())
         parent = window->property("__transientPopupParent").value<QObject*>();
