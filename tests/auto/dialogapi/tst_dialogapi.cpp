@@ -15,19 +15,7 @@ namespace
 class BareFactory : public ves::IDialogFactory
 {
 public:
-    int showMessageBox(const OdString& title, const OdString& message, wxWindow* parent, int wxStyle) const override
-    {
-        lastTitle = title;
-        lastMessage = message;
-        lastParent = parent;
-        lastStyle = wxStyle;
-        return answer;
-    }
-
-    mutable OdString lastTitle;
-    mutable OdString lastMessage;
-    mutable wxWindow* lastParent = nullptr;
-    mutable int lastStyle = -1;
+    int showMessageBox(const OdString&, const OdString&, wxWindow*, int) const override { return answer; }
     int answer = wxOK;
 };
 
@@ -106,40 +94,6 @@ private Q_SLOTS:
         QCOMPARE(left.showErrorMessage(OdString(), OdString(), nullptr, ves::MessageOk), int(wxCANCEL));
         const BareFactory copy(left);
         QCOMPARE(copy.answer, int(wxCANCEL));
-    }
-
-    void shouldRouteEachKindWithItsIconAndButtons_data()
-    {
-        QTest::addColumn<int>("kind");
-        QTest::addColumn<int>("style");
-        QTest::addColumn<int>("expectedFlags");
-        QTest::newRow("info ok") << 0 << int(ves::MessageOk) << int(wxICON_INFORMATION | wxOK);
-        QTest::newRow("info ok-cancel") << 0 << int(ves::MessageOkCancel) << int(wxICON_INFORMATION | wxOK | wxCANCEL);
-        QTest::newRow("warning yes-no") << 1 << int(ves::MessageYesNo) << int(wxICON_WARNING | wxYES_NO);
-        QTest::newRow("error yes-no-cancel") << 2 << int(ves::MessageYesNoCancel) << int(wxICON_ERROR | wxYES_NO | wxCANCEL);
-        QTest::newRow("error unknown set") << 2 << 9 << int(wxICON_ERROR | wxOK);
-    }
-
-    void shouldRouteEachKindWithItsIconAndButtons()
-    {
-        QFETCH(int, kind);
-        QFETCH(int, style);
-        QFETCH(int, expectedFlags);
-        BareFactory factory;
-        auto* owner = reinterpret_cast<wxWindow*>(&factory);
-        const auto buttons = static_cast<ves::MessageButtonStyle>(style);
-
-        if (kind == 0)
-            factory.showInfoMessage(OdString(L"Title"), OdString(L"Text"), owner, buttons);
-        else if (kind == 1)
-            factory.showWarningMessage(OdString(L"Title"), OdString(L"Text"), owner, buttons);
-        else
-            factory.showErrorMessage(OdString(L"Title"), OdString(L"Text"), owner, buttons);
-
-        QCOMPARE(factory.lastStyle, expectedFlags);
-        QVERIFY(factory.lastTitle == OdString(L"Title"));
-        QVERIFY(factory.lastMessage == OdString(L"Text"));
-        QCOMPARE(factory.lastParent, owner);
     }
 
     void shouldKeepTheSourceOfAButtonMove()

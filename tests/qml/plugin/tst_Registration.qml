@@ -60,9 +60,18 @@ TestCase {
         verify(createError(data.tag + " {}").indexOf(data.reason) >= 0, createError(data.tag + " {}"))
     }
 
-    function test_singletons() {
+    TextInput { id: numberInput; validator: CVDoubleValidator }
+
+    // Numbers always use a full stop, whatever the locale; a group separator makes them invalid.
+    function test_singletons_data() {
+        return [ { tag: "1.5", acceptable: true }, { tag: "-2e3", acceptable: true }, { tag: "1000", acceptable: true },
+                 { tag: "1,5", acceptable: false }, { tag: "1,000", acceptable: false }, { tag: "abc", acceptable: false } ]
+    }
+
+    function test_singletons(data) {
         compare(CVSettings.tooltipDelay, 700)
-        verify(CVDoubleValidator !== null)
+        numberInput.text = data.tag
+        compare(numberInput.acceptableInput, data.acceptable)
     }
 
     function test_enumerators_data() {
@@ -92,6 +101,9 @@ TestCase {
             { tag: "Cv.AllPalettes", value: Cv.AllPalettes, expected: 1 },
             { tag: "Cv.EViewOptions.List", value: Cv.EViewOptions.List, expected: 2 },
             { tag: "Cv.EChangeMode.CurrentPalette", value: Cv.EChangeMode.CurrentPalette, expected: 0 },
+            { tag: "MessageDialogCV.Error", value: MessageDialogCV.Error, expected: 2 },
+            { tag: "MessageDialogCV.YesNoCancel", value: MessageDialogCV.YesNoCancel, expected: 3 },
+            { tag: "MessageDialogCV.No", value: MessageDialogCV.No, expected: 2 },
         ]
     }
 
