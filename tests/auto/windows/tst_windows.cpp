@@ -177,7 +177,7 @@ private Q_SLOTS:
         QVERIFY(m_boxes.at(1).title == "New" && m_boxes.at(1).style == (wxICON_ERROR | wxOK));
     }
 
-    void shouldPassTheOwnerOfTheBridgeUntilItIsDestroyed()
+    void shouldPassTheOwnerUntilItIsDestroyedAndShowNothingWithoutFactory()
     {
         MessageDialog dialog;
         auto* bridge = new lum::QtWindowParent;
@@ -188,21 +188,14 @@ private Q_SLOTS:
         QCOMPARE(dialog.wndparent(), nullptr);
         dialog.show();
         QVERIFY(m_boxes.size() == 2 && m_boxes.at(0).owner == reinterpret_cast<wxWindow*>(bridge) && !m_boxes.at(1).owner);
-    }
-
-    void shouldShowNothingWithoutApplicationObjectOrFactory()
-    {
-        MessageDialog dialog;
         m_answer = wxNO;
         m_app->setDialogFactory(nullptr);
         QCOMPARE(dialog.show(), Button::Ok);
         m_app->setDialogFactory(&m_app->dialogs());
         hb::HbApp::s_app = nullptr;
-        const Button answer = dialog.show();
-        dialog.showLater();
-        QTest::qWait(10);
+        QCOMPARE(dialog.show(), Button::Ok);
         hb::HbApp::s_app = m_app.get();
-        QVERIFY(answer == Button::Ok && m_boxes.isEmpty());
+        QCOMPARE(m_boxes.size(), 2);
     }
 
     void shouldConvertAnchorsPerDisplay_data()
@@ -383,12 +376,10 @@ private Q_SLOTS:
         const QList<int> escape{Qt::Key_Tab, Qt::Key_Escape};
         QTest::newRow("listed key") << escape << true << "leaf" << "0,0,0,0,0";
         QTest::newRow("other key") << QList<int>{Qt::Key_A} << true << "leaf" << "1,1,0,0,0";
-        QTest::newRow("on the target itself") << escape << true << "target" << "0,0,0,0,0";
         QTest::newRow("not accepted: first item outside gets it") << escape << false << "leaf" << "0,0,0,0,1";
         QTest::newRow("item nested in a non-item object") << escape << false << "nested" << "0,0,0,0,1";
         QTest::newRow("item added later") << escape << true << "late" << "0,0,0,0,0";
         QTest::newRow("item moved out") << escape << true << "moved" << "1,0,0,0,0";
-        QTest::newRow("visual parent inside, object parent outside") << escape << true << "visual" << "1,0,0,0,0";
         QTest::newRow("object parent inside, visual parent outside") << escape << true << "object" << "0,0,0,0,0";
     }
     void shouldSwallowListedKeysBelowTheTarget()
@@ -413,8 +404,7 @@ private Q_SLOTS:
         filter.setTarget(target);
         filter.setKeysCodes(codes);
         filter.setMarkEventAccepted(accepted);
-        const QMap<QString, KeyItem*> items{{"leaf", leaf}, {"target", target}, {"nested", nested}};
-        KeyItem* item = items.value(focus, focus == "visual" ? adopt(&outer, leaf) : focus == "object" ? adopt(leaf, &outer) : adopt(leaf, leaf));
+        KeyItem* item = focus == "leaf" ? leaf : focus == "nested" ? nested : focus == "object" ? adopt(leaf, &outer) : adopt(leaf, leaf);
         if (focus == "moved")
             item->setParent(&outer), item->setParentItem(&outer);
         item->forceActiveFocus();
@@ -446,35 +436,24 @@ private Q_SLOTS:
 
     void shouldHoldOneOverrideCursorEntryWhileActive()
     {
-        // The shapes on the override cursor stack, top first; leaves the stack as it was
-        const auto shapes = [] {
-            QList<int> found;
-            while (const QCursor* cursor = QGuiApplication::overrideCursor())
-                found.append(cursor->shape()), QGuiApplication::restoreOverrideCursor();
-            for (auto it = found.crbegin(); it != found.crend(); ++it)
-                QGuiApplication::setOverrideCursor(QCursor(Qt::CursorShape(*it)));
-            return found;
-        };
+        const auto top = [] { return QGuiApplication::overrideCursor() ? QGuiApplication::overrideCursor()->shape() : -1; };
         QGuiApplication::setOverrideCursor(Qt::IBeamCursor);
         auto changer = std::make_unique<core::CursorChanger>();
-        QSignalSpy activeSpy(changer.get(), &core::CursorChanger::activeChanged);
-        QSignalSpy cursorSpy(changer.get(), &core::CursorChanger::cursorChanged);
+        QSignalSpy spy(changer.get(), &core::CursorChanger::activeChanged);
         // Inactive, a new shape leaves the other party's entry alone and waits for activation
         changer->setCursor(Qt::WaitCursor);
-        QCOMPARE(shapes(), QList<int>({Qt::IBeamCursor}));
+        QCOMPARE(top(), int(Qt::IBeamCursor));
         changer->setActive(true);
         changer->setActive(true);
-        QCOMPARE(shapes(), QList<int>({Qt::WaitCursor, Qt::IBeamCursor}));
-        // Active, a new shape shows at once
+        QCOMPARE(top(), int(Qt::WaitCursor));
+        // Active, a new shape shows at once; destroyed, the changer pops its one entry
         changer->setCursor(Qt::SizeAllCursor);
-        changer->setCursor(Qt::SizeAllCursor);
-        QCOMPARE(shapes(), QList<int>({Qt::SizeAllCursor, Qt::IBeamCursor}));
-        QVERIFY(activeSpy.count() == 1 && cursorSpy.count() == 2);
-        // Destroying an active changer restores the previous cursor; an inactive one changes nothing
+        QVERIFY(top() == Qt::SizeAllCursor && spy.count() == 1);
         changer.reset();
         core::CursorChanger().setCursor(Qt::BusyCursor);
-        QCOMPARE(shapes(), QList<int>({Qt::IBeamCursor}));
+        QCOMPARE(top(), int(Qt::IBeamCursor));
         QGuiApplication::restoreOverrideCursor();
+        QCOMPARE(top(), -1);
     }
 };
 
