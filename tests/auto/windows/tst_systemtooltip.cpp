@@ -72,18 +72,6 @@ private Q_SLOTS:
         QVERIFY(!b.isVisible());
     }
 
-    void shouldReadVisibleWhileAnotherPartyShowsTheSameText()
-    {
-        SystemTooltip tip;
-        tip.setText(QStringLiteral("Shared text"));
-        expectNewTipWindow();
-        QToolTip::showText(QPoint(100, 100), QStringLiteral("Shared text"), nullptr);
-        QVERIFY(tip.isVisible());
-        QSignalSpy spy(&tip, &SystemTooltip::tipVisibleChanged);
-        tip.setVisible(true);
-        QCOMPARE(spy.count(), 0);
-        QCOMPARE(QToolTip::text(), QStringLiteral("Shared text"));
-    }
 };
 
 // The shared timer goes with the application object: a host that quits while a tooltip is

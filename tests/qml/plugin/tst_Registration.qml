@@ -111,6 +111,17 @@ TestCase {
         compare(data.value, data.expected)
     }
 
+    QtFontUtils { id: fontUtils }
+    ListModel { id: namesModel; ListElement { name: "Layer 1" } ListElement { name: "Dimensions" } }
+    FontMetrics { id: metrics; font.family: "DejaVu Sans"; font.pointSize: 10 }
+
+    // A ListModel where a model pointer is expected: QML finds no callable overload until the module
+    // registers the pointer type. The C++ tests pin the results.
+    function test_fontUtilsTakeAModelFromQml() {
+        compare(fontUtils.maxColumnTextWidth("DejaVu Sans", 10, null, 0), -1)
+        compare(fontUtils.maxColumnTextWidth("DejaVu Sans", 10, namesModel, 0), 10 * Math.round(metrics.averageCharacterWidth))
+    }
+
     function test_cvHoldsOnlyItsOwnEnumerations() {
         compare(Cv.Colour, undefined)
         compare(Cv.IconWithText, 0)
