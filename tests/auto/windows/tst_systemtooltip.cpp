@@ -12,53 +12,73 @@
 
 using core::SystemTooltip;
 
-// The shared tooltip timer must go with the application object: a host that quits while a
-// tooltip is pending must neither warn nor crash at exit, and a later application object must
-// get a working timer again.
+namespace
+{
+// Removes Qt's tooltip window at once (hiding fades it out over a while).
+void dropTipWindow()
+{
+    const QWidgetList widgets = QApplication::topLevelWidgets();
+    for (QWidget* widget : widgets)
+        if (widget->inherits("QTipLabel"))
+            delete widget;
+}
+
+// The offscreen platform cannot stack windows and says so for every new tooltip window.
+void expectNewTipWindow()
+{
+    if (QGuiApplication::platformName() == QLatin1String("offscreen"))
+        QTest::ignoreMessage(QtWarningMsg, "This plugin does not support raise()");
+}
+}
+
 class tst_SystemTooltip : public QObject
 {
     Q_OBJECT
 
 private Q_SLOTS:
-    void shouldStartIdleAfterAnEarlierApplicationQuit()
+    void init() { lum::Settings::instance()->setTooltipDelay(30); }
+    void cleanup() { SystemTooltip().setVisible(false), dropTipWindow(); }
+
+    void shouldShareOneTooltipBetweenAllItems()
     {
-        // Given an earlier application object that quit with a tooltip pending (see main)
-        SystemTooltip tip;
-        tip.setText(QStringLiteral("Fresh"));
-
-        // Then nothing is pending in this one
-        QVERIFY(!tip.isVisible());
-    }
-
-    void shouldScheduleWithTheHostDelay()
-    {
-        lum::Settings::instance()->setTooltipDelay(30);
-        SystemTooltip tip;
-        tip.setText(QStringLiteral("Pending"));
-        QSignalSpy spy(&tip, &SystemTooltip::tipVisibleChanged);
-
-        tip.setVisible(true);
-
-        QCOMPARE(spy.count(), 1);
-        QVERIFY(tip.isVisible());
-        if (QGuiApplication::platformName() == QLatin1String("offscreen"))
-            QTest::ignoreMessage(QtWarningMsg, "This plugin does not support raise()");
+        SystemTooltip a, b;
+        a.setText(QStringLiteral("Alpha"));
+        b.setText(QStringLiteral("Beta"));
+        QSignalSpy spyA(&a, &SystemTooltip::tipVisibleChanged);
+        QSignalSpy spyB(&b, &SystemTooltip::tipVisibleChanged);
+        // Hiding what is not pending changes nothing
+        a.setVisible(false);
+        QCOMPARE(spyA.count(), 0);
+        // Pending at once for every item, shown after the host's delay
+        a.setVisible(true);
+        QCOMPARE(spyA.count(), 1);
+        QVERIFY(a.isVisible() && b.isVisible());
+        QVERIFY(!QToolTip::isVisible());
+        expectNewTipWindow();
         QTRY_VERIFY_WITH_TIMEOUT(QToolTip::isVisible(), 2000);
-        QCOMPARE(QToolTip::text(), QStringLiteral("Pending"));
-
-        // Qt's tooltip window would otherwise outlive this application object half-alive.
-        tip.setVisible(false);
-        const QWidgetList widgets = QApplication::topLevelWidgets();
-        for (QWidget* widget : widgets) {
-            if (widget->inherits("QTipLabel"))
-                delete widget;
-        }
+        QCOMPARE(QToolTip::text(), QStringLiteral("Alpha"));
+        // A new text waits for the next showing
+        a.setText(QStringLiteral("After"));
+        QTest::qWait(70);
+        QCOMPARE(QToolTip::text(), QStringLiteral("Alpha"));
+        // Another item replaces the shown text at once; it was pending already
+        b.setVisible(true);
+        QCOMPARE(QToolTip::text(), QStringLiteral("Beta"));
+        QCOMPARE(spyB.count(), 0);
+        // Any item hides it for all
+        a.setVisible(false);
+        QCOMPARE(spyA.count(), 2);
+        QTRY_VERIFY(!QToolTip::isVisible());
+        QVERIFY(!b.isVisible());
     }
+
 };
 
+// The shared timer goes with the application object: a host that quits while a tooltip is
+// pending must neither warn nor crash at exit, and a later application object gets a fresh timer.
 namespace
 {
-// Outside QtTest, any message means that an application object's start or end went wrong. Only
+// Outside QtTest any message means that an application object's start or end went wrong; only
 // the test machine's missing runtime directory is not ours to answer for.
 void failOnAnyMessage(QtMsgType, const QMessageLogContext&, const QString& message)
 {
@@ -68,17 +88,14 @@ void failOnAnyMessage(QtMsgType, const QMessageLogContext&, const QString& messa
     std::_Exit(3);
 }
 
-// Leaves a tooltip pending while the application object goes away.
 void quitWithPendingTooltip(int argc, char** argv)
 {
     QApplication app(argc, argv);
-    qInstallMessageHandler(failOnAnyMessage);
     SystemTooltip tip;
     tip.setText(QStringLiteral("Still pending"));
     tip.setVisible(true);
     if (!tip.isVisible())
         std::_Exit(4);
-}
 }
 
 // Qt's tooltip needs widgets; without them the item schedules and hides without showing.
@@ -96,6 +113,7 @@ void runWithoutWidgets(int argc, char** argv)
     if (tip.isVisible())
         std::_Exit(6);
 }
+}
 
 int main(int argc, char** argv)
 {
@@ -106,9 +124,13 @@ int main(int argc, char** argv)
     int status = 0;
     {
         QApplication app(argc, argv);
+        // Nothing is pending in a new application object after one quit with a tooltip pending
+        if (SystemTooltip().isVisible())
+            return 7;
         tst_SystemTooltip test;
         status = QTest::qExec(&test, argc, argv);
     }
+    qInstallMessageHandler(failOnAnyMessage);
     if (status == 0)
         quitWithPendingTooltip(argc, argv);
     return status;

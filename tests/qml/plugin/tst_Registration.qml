@@ -60,9 +60,18 @@ TestCase {
         verify(createError(data.tag + " {}").indexOf(data.reason) >= 0, createError(data.tag + " {}"))
     }
 
-    function test_singletons() {
+    TextInput { id: numberInput; validator: CVDoubleValidator }
+
+    // Numbers always use a full stop, whatever the locale; a group separator makes them invalid.
+    function test_singletons_data() {
+        return [ { tag: "1.5", acceptable: true }, { tag: "-2e3", acceptable: true }, { tag: "1000", acceptable: true },
+                 { tag: "1,5", acceptable: false }, { tag: "1,000", acceptable: false }, { tag: "abc", acceptable: false } ]
+    }
+
+    function test_singletons(data) {
         compare(CVSettings.tooltipDelay, 700)
-        verify(CVDoubleValidator !== null)
+        numberInput.text = data.tag
+        compare(numberInput.acceptableInput, data.acceptable)
     }
 
     function test_enumerators_data() {
@@ -92,11 +101,25 @@ TestCase {
             { tag: "Cv.AllPalettes", value: Cv.AllPalettes, expected: 1 },
             { tag: "Cv.EViewOptions.List", value: Cv.EViewOptions.List, expected: 2 },
             { tag: "Cv.EChangeMode.CurrentPalette", value: Cv.EChangeMode.CurrentPalette, expected: 0 },
+            { tag: "MessageDialogCV.Error", value: MessageDialogCV.Error, expected: 2 },
+            { tag: "MessageDialogCV.YesNoCancel", value: MessageDialogCV.YesNoCancel, expected: 3 },
+            { tag: "MessageDialogCV.No", value: MessageDialogCV.No, expected: 2 },
         ]
     }
 
     function test_enumerators(data) {
         compare(data.value, data.expected)
+    }
+
+    QtFontUtils { id: fontUtils }
+    ListModel { id: namesModel; ListElement { name: "Layer 1" } ListElement { name: "Dimensions" } }
+    FontMetrics { id: metrics; font.family: "DejaVu Sans"; font.pointSize: 10 }
+
+    // A ListModel where a model pointer is expected: QML finds no callable overload until the module
+    // registers the pointer type. The C++ tests pin the results.
+    function test_fontUtilsTakeAModelFromQml() {
+        compare(fontUtils.maxColumnTextWidth("DejaVu Sans", 10, null, 0), -1)
+        compare(fontUtils.maxColumnTextWidth("DejaVu Sans", 10, namesModel, 0), 10 * Math.round(metrics.averageCharacterWidth))
     }
 
     function test_cvHoldsOnlyItsOwnEnumerations() {

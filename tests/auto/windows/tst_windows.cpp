@@ -1,0 +1,446 @@
+// Corvane.Core tests: message dialogs, transient popups, the key filter and the cursor changer
+// against the host's application object.
+#include "windows/cursorchanger.h"
+#include "windows/keyeventfilter.h"
+#include "windows/messagedialog.h"
+#include "windows/transientpopup.h"
+#include "windows/transientpopup_p.h"
+
+#include <harbor/hbhostapp.h>
+#include <harbor/hbpopupfactory.h>
+#include <lumen/qtwindowparent.h>
+#include <lumen/transientpopupcore.h>
+
+#include <QPointer>
+#include <QQmlEngine>
+#include <QQuickItem>
+#include <QQuickWindow>
+#include <QtTest>
+
+#include <wx/defs.h>
+#include <wx/string.h>
+
+using core::MessageDialog;
+using core::TransientPopup;
+using Button = MessageDialog::PressedButton;
+
+namespace
+{
+struct Box
+{
+    QString title;
+    int style;
+    wxWindow* owner;
+};
+
+struct FactoryCall
+{
+    QPoint at;
+    QQuickItem* content;
+    QObject* parent;
+    bool noFocus;
+};
+
+// Hands out popups without windows (or none) and records where and how they were asked for.
+class RecordingFactory : public hb::HbPopupFactory
+{
+public:
+    lum::TransientPopupCore* createTransientPopup(int x, int y, QQuickItem* content, QObject* parent, bool noFocus) override
+    {
+        calls.append({QPoint(x, y), content, parent, noFocus});
+        auto* core = refuse ? nullptr : new lum::TransientPopupCore;
+        if (core)
+            core->setWindowParent(new lum::QtWindowParent(core)), cores.append(core);
+        return core;
+    }
+    QList<FactoryCall> calls;
+    QList<QPointer<lum::TransientPopupCore>> cores;
+    bool refuse = false;
+};
+
+// Counts the key presses and releases it gets; accepts them or lets them travel on.
+class KeyItem : public QQuickItem
+{
+public:
+    KeyItem(QQuickItem* parent, bool accept) : QQuickItem(parent), accept(accept) {}
+    int presses = 0, releases = 0;
+    bool accept;
+
+protected:
+    void keyPressEvent(QKeyEvent* event) override { ++presses, event->setAccepted(accept); }
+    void keyReleaseEvent(QKeyEvent* event) override { ++releases, event->setAccepted(accept); }
+};
+}
+
+class tst_Windows : public QObject
+{
+    Q_OBJECT
+
+    std::unique_ptr<hb::HbHostApp> m_app;
+    QQuickWindow m_window;
+    QQuickItem* m_anchor = new QQuickItem(m_window.contentItem());
+    RecordingFactory* m_factory = nullptr;
+    QList<Box> m_boxes;
+    int m_answer = wxOK;
+    lum::TransientPopupCore* core(int i = 0) const { return m_factory->cores.value(i); }
+
+private Q_SLOTS:
+    void initTestCase()
+    {
+        m_app = std::make_unique<hb::HbHostApp>();
+        m_window.setGeometry(40, 30, 300, 200);
+        m_anchor->setPosition(QPointF(10.5, 20));
+        m_anchor->setSize(QSizeF(80, 24.25));
+        m_window.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&m_window));
+    }
+    void cleanupTestCase() { m_app.reset(); }
+    void init()
+    {
+        m_boxes.clear();
+        m_app->dialogs().setupMessageBoxFaker([this](const wxString&, const wxString& title, int style, wxWindow* owner) {
+            m_boxes.append({QString::fromStdWString(title.ToStdWstring()), style, owner});
+            return m_answer;
+        });
+        m_app->quick().setPopupFactory(m_factory = new RecordingFactory);
+    }
+    void cleanup()
+    {
+        m_app->quick().setPopupFactory(nullptr);
+        for (const QPointer<lum::TransientPopupCore>& core : qAsConst(m_factory->cores))
+            delete core.data();
+        delete m_factory;
+        m_window.setProperty("__transientPopupParent", QVariant());
+    }
+
+    void shouldShowTheBoxOfTheKindAndAnswerThePressedButton_data()
+    {
+        QTest::addColumn<int>("type");
+        QTest::addColumn<int>("buttons");
+        QTest::addColumn<int>("answer");
+        QTest::addColumn<int>("style"); // -1: no box
+        QTest::addColumn<int>("pressed");
+        QTest::newRow("info ok") << 0 << 0 << int(wxOK) << int(wxICON_INFORMATION | wxOK) << int(Button::Ok);
+        QTest::newRow("warning yes-no") << 1 << 1 << int(wxYES) << int(wxICON_WARNING | wxYES_NO) << int(Button::Yes);
+        QTest::newRow("error ok-cancel") << 2 << 2 << int(wxCANCEL) << int(wxICON_ERROR | wxOK | wxCANCEL) << int(Button::Cancel);
+        QTest::newRow("yes-no-cancel") << 0 << 3 << int(wxNO) << int(wxICON_INFORMATION | wxYES_NO | wxCANCEL) << int(Button::No);
+        QTest::newRow("unknown set and answer") << 1 << 7 << 5 << int(wxICON_WARNING | wxOK) << int(Button::Ok);
+        QTest::newRow("answer minus one") << 0 << 0 << -1 << int(wxICON_INFORMATION | wxOK) << int(Button::Ok);
+        QTest::newRow("unknown kind shows nothing") << 3 << 1 << int(wxYES) << -1 << int(Button::Ok);
+    }
+    void shouldShowTheBoxOfTheKindAndAnswerThePressedButton()
+    {
+        QFETCH(int, type);
+        QFETCH(int, buttons);
+        QFETCH(int, style);
+        QFETCH(int, answer);
+        m_answer = answer;
+        MessageDialog dialog;
+        dialog.setType(MessageDialog::DialogType(type));
+        dialog.setButtons(MessageDialog::DialogButtons(buttons));
+        dialog.setTitle(QStringLiteral("Ebenen löschen — 3"));
+        QTEST(int(dialog.show()), "pressed");
+        QCOMPARE(m_boxes.size(), style == -1 ? 0 : 1);
+        for (const Box& box : qAsConst(m_boxes))
+            QVERIFY(box.style == style && box.title == dialog.title() && !box.owner);
+    }
+
+    void shouldAnnounceOnlyRealChanges()
+    {
+        MessageDialog dialog;
+        lum::QtWindowParent bridge;
+        for (const auto& [name, value] : QList<QPair<const char*, QVariant>>{{"type", int(MessageDialog::DialogType::Error)},
+                 {"buttons", int(MessageDialog::DialogButtons::YesNo)}, {"title", "Layers"}, {"message", "Delete?"},
+                 {"wndparent", QVariant::fromValue(&bridge)}}) {
+            const QMetaProperty property = dialog.metaObject()->property(dialog.metaObject()->indexOfProperty(name));
+            QSignalSpy spy(&dialog, property.notifySignal());
+            QVERIFY(dialog.setProperty(name, value) && dialog.setProperty(name, value));
+            QVERIFY2(spy.count() == 1 && property.read(&dialog).toString() == value.toString(), name);
+        }
+        QVERIFY(m_boxes.isEmpty());
+    }
+
+    void shouldShowLaterWithTheValuesOfThatMoment()
+    {
+        MessageDialog dialog;
+        dialog.showLater();
+        dialog.showLater();
+        auto* gone = new MessageDialog;
+        gone->showLater();
+        delete gone;
+        dialog.setTitle(QStringLiteral("New"));
+        dialog.setType(MessageDialog::DialogType::Error);
+        QVERIFY(m_boxes.isEmpty());
+        QTRY_COMPARE(m_boxes.size(), 2);
+        QTest::qWait(10);
+        QCOMPARE(m_boxes.size(), 2);
+        QVERIFY(m_boxes.at(1).title == "New" && m_boxes.at(1).style == (wxICON_ERROR | wxOK));
+    }
+
+    void shouldPassTheOwnerUntilItIsDestroyedAndShowNothingWithoutFactory()
+    {
+        MessageDialog dialog;
+        auto* bridge = new lum::QtWindowParent;
+        bridge->setWxParent(reinterpret_cast<wxWindow*>(bridge));
+        dialog.setWndparent(bridge);
+        dialog.show();
+        delete bridge;
+        QCOMPARE(dialog.wndparent(), nullptr);
+        dialog.show();
+        QVERIFY(m_boxes.size() == 2 && m_boxes.at(0).owner == reinterpret_cast<wxWindow*>(bridge) && !m_boxes.at(1).owner);
+        m_answer = wxNO;
+        m_app->setDialogFactory(nullptr);
+        QCOMPARE(dialog.show(), Button::Ok);
+        m_app->setDialogFactory(&m_app->dialogs());
+        hb::HbApp::s_app = nullptr;
+        QCOMPARE(dialog.show(), Button::Ok);
+        hb::HbApp::s_app = m_app.get();
+        QCOMPARE(m_boxes.size(), 2);
+    }
+
+    void shouldConvertAnchorsPerDisplay_data()
+    {
+        QTest::addColumn<QPointF>("global");
+        QTest::addColumn<QPoint>("expected");
+        // The primary display at the origin, one right of it and one left of it, higher up.
+        QTest::newRow("primary truncates before scaling") << QPointF(100.7, 200.2) << QPoint(200, 400);
+        QTest::newRow("secondary scales only the offset") << QPointF(2020.9, 50.9) << QPoint(2120, 100);
+        QTest::newRow("secondary left of the primary") << QPointF(-1000.5, -300.5) << QPoint(-82, 198);
+        QTest::newRow("no display: truncated toward zero") << QPointF(-5000.7, 3000.9) << QPoint(-5000, 3000);
+    }
+    void shouldConvertAnchorsPerDisplay()
+    {
+        QFETCH(QPointF, global);
+        const auto displayAt = [](const QPoint& point) {
+            for (const QRect& d : {QRect(0, 0, 1920, 1080), QRect(1920, 0, 2560, 1440), QRect(-1920, -800, 1920, 1080)})
+                if (d.contains(point))
+                    return core::DisplayCorner{true, d.topLeft().isNull(), d.left(), d.top()};
+            return core::DisplayCorner{};
+        };
+        QTEST(core::anchorToNative(global, displayAt, [](int value) { return 2 * value; }), "expected");
+        // The real displays: CI runs under an X server whose one screen starts at the origin, unscaled
+        QVERIFY(hb::HbApp::wxReady());
+        QCOMPARE(core::anchorToNative(QPointF(10.9, 20.2)), QPoint(10, 20));
+        QCOMPARE(core::anchorToNative(QPointF(-20000.6, 70000.2)), QPoint(-20000, 70000));
+    }
+
+    void shouldOpenWithTheStoredValuesOnlyWithAHost()
+    {
+        TransientPopup popup;
+        QSignalSpy spy(&popup, &TransientPopup::visibleChanged);
+        QQuickItem content;
+        popup.setContent(&content);
+        popup.setX(300);
+        popup.setY(-40);
+        // Nothing opens without the application object or its Qt Quick host
+        hb::HbApp::s_app = nullptr;
+        popup.show();
+        hb::HbApp::s_app = m_app.get();
+        m_app->setQuickHost(nullptr);
+        QCOMPARE(popup.showBelow(m_anchor), nullptr);
+        m_app->setQuickHost(&m_app->quick());
+        popup.setVisible(false);
+        QVERIFY(m_factory->calls.isEmpty() && spy.isEmpty());
+        popup.setVisible(true);
+        popup.setRequestFocusOnShow(false);
+        // A destroyed content is never handed to the host
+        auto* gone = new QQuickItem;
+        popup.setContent(gone);
+        delete gone;
+        QCOMPARE(popup.content(), nullptr);
+        popup.show();
+        QVERIFY(spy.count() == 2 && popup.isVisible() && m_factory->calls.size() == 2);
+        for (const FactoryCall& call : qAsConst(m_factory->calls))
+            QVERIFY(call.at == QPoint(300, -40) && !call.parent && call.noFocus == (&call != &m_factory->calls.first()));
+        QVERIFY(m_factory->calls.first().content == &content && !m_factory->calls.last().content);
+    }
+
+    void shouldTrackTheNewestPopupUntilItReportsClosed()
+    {
+        TransientPopup popup;
+        QSignalSpy spy(&popup, &TransientPopup::visibleChanged);
+        popup.show();
+        popup.show();
+        // The replaced popup is neither closed nor heard any more
+        Q_EMIT core(0)->closed();
+        QVERIFY(spy.count() == 2 && popup.isVisible());
+        // Closing asks the popup; visible turns false only when it reports closed()
+        popup.setVisible(false);
+        QVERIFY(popup.isVisible());
+        QTRY_VERIFY(!popup.isVisible());
+        Q_EMIT core(1)->closed();
+        QCOMPARE(spy.count(), 3);
+        // A deleted popup reads closed without a word; one the host does not make is reported lost
+        popup.show();
+        delete core(2);
+        QVERIFY(spy.count() == 4 && !popup.isVisible());
+        popup.show();
+        m_factory->refuse = true;
+        popup.show();
+        popup.show();
+        QVERIFY(spy.count() == 6 && !popup.isVisible());
+    }
+
+    void shouldOpenBelowTheItemAndReportInOrder_data()
+    {
+        QTest::addColumn<QPointF>("offset");
+        QTest::addColumn<bool>("sameX");
+        QTest::addColumn<QStringList>("emitted");
+        QTest::newRow("offsets") << QPointF(5.5, -3.25) << false << QStringList{"visible", "x", "y"};
+        QTest::newRow("unchanged x not repeated") << QPointF() << true << QStringList{"visible", "y"};
+    }
+    void shouldOpenBelowTheItemAndReportInOrder()
+    {
+        QFETCH(QPointF, offset);
+        QFETCH(bool, sameX);
+        const QPoint expected = core::anchorToNative(m_anchor->mapToGlobal(offset + QPointF(0, m_anchor->height())));
+        TransientPopup popup;
+        popup.setX(sameX ? expected.x() : 0);
+        // A window names the owner of the popups opened from it; anything else there is no owner
+        lum::QtWindowParent owner;
+        m_window.setProperty("__transientPopupParent", sameX ? QVariant::fromValue<QObject*>(&owner) : QVariant(7));
+        QStringList emitted;
+        connect(&popup, &TransientPopup::visibleChanged, this, [&] { emitted << "visible"; });
+        connect(&popup, &TransientPopup::xChanged, this, [&] { emitted << "x"; });
+        connect(&popup, &TransientPopup::yChanged, this, [&] { emitted << "y"; });
+        lum::QtWindowParent* bridge = popup.showBelow(m_anchor, offset.x(), offset.y());
+        QCOMPARE(m_factory->calls.first().at, expected);
+        QCOMPARE(m_factory->calls.first().parent, sameX ? &owner : nullptr);
+        QTEST(emitted, "emitted");
+        QCOMPARE(QPoint(popup.x(), popup.y()), expected);
+        QCOMPARE(bridge, core()->windowParent());
+        // The bridge is the host's: QML must never collect it
+        QCOMPARE(QQmlEngine::objectOwnership(bridge), QQmlEngine::CppOwnership);
+        // Without an item or without a popup the answer is null and the point stays
+        QCOMPARE(popup.showBelow(nullptr), nullptr);
+        m_factory->refuse = true;
+        QCOMPARE(popup.showBelow(m_anchor, 1, 1), nullptr);
+        QVERIFY(m_factory->calls.size() == 2 && QPoint(popup.x(), popup.y()) == expected);
+    }
+
+    void shouldAnswerNullWhenAHandlerOfShowBelowDeletesThePopup_data()
+    {
+        QTest::addColumn<int>("signal");
+        QTest::newRow("visibleChanged") << 0;
+        QTest::newRow("xChanged") << 1;
+        QTest::newRow("yChanged") << 2;
+    }
+    void shouldAnswerNullWhenAHandlerOfShowBelowDeletesThePopup()
+    {
+        QFETCH(int, signal);
+        auto* popup = new TransientPopup;
+        popup->setX(-5);
+        popup->setY(-5);
+        const QPointer<TransientPopup> guard(popup);
+        void (TransientPopup::*const emitters[])() = {&TransientPopup::visibleChanged, &TransientPopup::xChanged, &TransientPopup::yChanged};
+        connect(popup, emitters[signal], popup, [popup] { delete popup; });
+        QCOMPARE(popup->showBelow(m_anchor, 1, 2), nullptr);
+        QVERIFY(!guard && core());
+    }
+
+    void shouldHearAPopupThatClosesWhileItsOpeningIsAnnounced()
+    {
+        // As a nested event loop (a message box, say) does when the user presses Escape in the popup
+        TransientPopup popup;
+        QList<bool> seen;
+        connect(&popup, &TransientPopup::visibleChanged, this, [&] {
+            if (seen.append(popup.isVisible()), seen.size() == 1)
+                Q_EMIT core()->closed();
+        });
+        QCOMPARE(popup.showBelow(m_anchor), nullptr);
+        QCOMPARE(seen, QList<bool>({true, false}));
+        QVERIFY(!popup.isVisible());
+    }
+
+    void shouldSwallowListedKeysBelowTheTarget_data()
+    {
+        QTest::addColumn<QList<int>>("codes");
+        QTest::addColumn<bool>("accepted");
+        QTest::addColumn<QString>("focus");
+        QTest::addColumn<QString>("presses"); // focused item, leaf, middle, target, outer
+        const QList<int> escape{Qt::Key_Tab, Qt::Key_Escape};
+        QTest::newRow("listed key") << escape << true << "leaf" << "0,0,0,0,0";
+        QTest::newRow("other key") << QList<int>{Qt::Key_A} << true << "leaf" << "1,1,0,0,0";
+        QTest::newRow("not accepted: first item outside gets it") << escape << false << "leaf" << "0,0,0,0,1";
+        QTest::newRow("item nested in a non-item object") << escape << false << "nested" << "0,0,0,0,1";
+        QTest::newRow("item added later") << escape << true << "late" << "0,0,0,0,0";
+        QTest::newRow("item moved out") << escape << true << "moved" << "1,0,0,0,0";
+        QTest::newRow("object parent inside, visual parent outside") << escape << true << "object" << "0,0,0,0,0";
+    }
+    void shouldSwallowListedKeysBelowTheTarget()
+    {
+        QFETCH(QList<int>, codes);
+        QFETCH(bool, accepted);
+        QFETCH(QString, focus);
+        // Items as QML makes them: created first, then given their parents
+        const auto adopt = [](QObject* objectParent, QQuickItem* visualParent) {
+            auto* item = new KeyItem(nullptr, true);
+            item->setParent(objectParent);
+            item->setParentItem(visualParent);
+            return item;
+        };
+        // outer > target > middle > leaf, and middle > a plain object > nested
+        KeyItem outer(m_window.contentItem(), true);
+        auto* target = new KeyItem(&outer, false);
+        auto* middle = new KeyItem(target, false);
+        auto* leaf = new KeyItem(middle, true);
+        KeyItem* nested = adopt(new QObject(middle), middle);
+        core::KeyEventFilter filter;
+        filter.setTarget(target);
+        filter.setKeysCodes(codes);
+        filter.setMarkEventAccepted(accepted);
+        KeyItem* item = focus == "leaf" ? leaf : focus == "nested" ? nested : focus == "object" ? adopt(leaf, &outer) : adopt(leaf, leaf);
+        if (focus == "moved")
+            item->setParent(&outer), item->setParentItem(&outer);
+        item->forceActiveFocus();
+        QTest::keyClick(&m_window, Qt::Key_Escape);
+        QTEST(QStringLiteral("%1,%2,%3,%4,%5").arg(item->presses).arg(leaf->presses).arg(middle->presses).arg(target->presses).arg(outer.presses), "presses");
+        // Releases pass untouched
+        QCOMPARE(item->releases, 1);
+    }
+
+    void shouldReleaseTheOldTreeWhenTheTargetChangesOrDies()
+    {
+        KeyItem outer(m_window.contentItem(), true);
+        auto* first = new KeyItem(&outer, true);
+        auto* doomed = new KeyItem(&outer, true);
+        core::KeyEventFilter filter;
+        QSignalSpy spy(&filter, &core::KeyEventFilter::targetChanged);
+        filter.setKeysCodes({Qt::Key_Escape});
+        filter.setTarget(first);
+        filter.setTarget(first);
+        filter.setTarget(doomed);
+        delete doomed;
+        QVERIFY(!filter.target() && spy.count() == 3);
+        first->forceActiveFocus();
+        QTest::keyClick(&m_window, Qt::Key_Escape);
+        filter.setTarget(first);
+        QTest::keyClick(&m_window, Qt::Key_Escape);
+        QVERIFY(first->presses == 1 && spy.count() == 4);
+    }
+
+    void shouldHoldOneOverrideCursorEntryWhileActive()
+    {
+        const auto top = [] { return QGuiApplication::overrideCursor() ? QGuiApplication::overrideCursor()->shape() : -1; };
+        QGuiApplication::setOverrideCursor(Qt::IBeamCursor);
+        auto changer = std::make_unique<core::CursorChanger>();
+        QSignalSpy spy(changer.get(), &core::CursorChanger::activeChanged);
+        // Inactive, a new shape leaves the other party's entry alone and waits for activation
+        changer->setCursor(Qt::WaitCursor);
+        QCOMPARE(top(), int(Qt::IBeamCursor));
+        changer->setActive(true);
+        changer->setActive(true);
+        QCOMPARE(top(), int(Qt::WaitCursor));
+        // Active, a new shape shows at once; destroyed, the changer pops its one entry
+        changer->setCursor(Qt::SizeAllCursor);
+        QVERIFY(top() == Qt::SizeAllCursor && spy.count() == 1);
+        changer.reset();
+        core::CursorChanger().setCursor(Qt::BusyCursor);
+        QCOMPARE(top(), int(Qt::IBeamCursor));
+        QGuiApplication::restoreOverrideCursor();
+        QCOMPARE(top(), -1);
+    }
+};
+
+QTEST_MAIN(tst_Windows)
+#include "tst_windows.moc"
