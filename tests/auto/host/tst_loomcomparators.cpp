@@ -7,6 +7,7 @@
 #include <QtTest>
 
 #include <functional>
+#include <map>
 #include <vector>
 
 namespace
@@ -14,15 +15,14 @@ namespace
 using LessThan = std::function<bool(const wxString&, const wxString&)>;
 
 // The comparator of every sort code the module hands to the host.
-const std::vector<std::pair<const char*, LessThan>> comparators {
+const std::map<QString, LessThan> comparators {
     { "strings", lom::stringsLessThan },
     { "integers", lom::integersLessThan },
     { "doubles", lom::doublesLessThan },
     { "fileSize",
         [](const wxString& left, const wxString& right) {
-            wxString l = left;
+            wxString l = left; // a sort's cached texts: the comparator must leave them as they were
             wxString r = right;
-            // The texts are a sort's cached ones: the comparator must leave them as they were.
             const bool less = lom::fileSizeLessThan(l, r);
             return l == left && r == right ? less : !less;
         } },
@@ -32,59 +32,43 @@ const std::vector<std::pair<const char*, LessThan>> comparators {
     { "dimStyles", lom::dimStylesLessThan },
 };
 
-LessThan comparator(const QString& name)
-{
-    for (const auto& entry : comparators) {
-        if (name == QLatin1String(entry.first))
-            return entry.second;
-    }
-    return {};
-}
-
 QString show(const wxString& text)
 {
-    QString result;
-    for (wxString::const_iterator it = text.begin(); it != text.end(); ++it)
-        result += QStringLiteral("\\x{%1}").arg(static_cast<std::make_unsigned_t<wchar_t>>(*it), 0, 16);
-    return lum::toQt(text) + QStringLiteral(" (") + result + QLatin1Char(')');
+    QString units;
+    for (const wxUniChar c : text)
+        units += QString::number(static_cast<std::make_unsigned_t<wchar_t>>(static_cast<wchar_t>(c)), 16) + ' ';
+    return QStringLiteral("\"%1\" (%2)").arg(lum::toQt(text), units.trimmed());
 }
 
 // Texts where the comparators' rules meet: digit runs of several scripts and lengths, signs,
 // units, special names, case pairs, code units that are not characters, and variants of earlier
-// texts that tie with them on the leading rules (other case, other script, equal value, spaces).
+// texts that tie with them on the leading rules (other case, other script, equal value).
 wxString generatedText(cvtest::RandomRun& run, const std::vector<wxString>& earlier)
 {
-    static const char* const fragments[] = { "+", "-", ".", "e", "E", "e-", "x", " ", "\t", "B", "KB", "kib", "MB",
-        "bytes", "NaN", "inf", "1e999", "-0", "00", "1.0", "ByLayer", "BYBLOCK", "Standard", "On", "off", "Disabled",
-        "true", "a", "A", "z", "_", "Layer ", "16x16", "32 x 24" };
-    static const std::uint32_t characters[] = { 0x2212, 0xD7, 0xA0, 0xDF, 0x3A3, 0x3C3, 0x3C2, 0xE9, 0xC9, 0x4E2D,
-        0xD800, 0x110000, 0x0, 0xFFFFFFFF, 0x10400, 0x10428, 0x212A, 0xB2, 0x2460 };
-    static const std::uint32_t zeros[] = { '0', '0', 0x660, 0x966, 0xFF10 };
+    static const char* const pieces[] = { "+", "-", "−", ".", "e", "E", "e-", "x", "×", " ", "\t", " ", "B", "KB",
+        "kib", "MB", "bytes", "NaN", "inf", "1e999", "-0", "00", "1.0", "ByLayer", "BYBLOCK", "Standard", "On", "off",
+        "Disabled", "true", "a", "A", "z", "_", "Layer ", "16x16", "32 x 24", "ß", "Σ", "σ", "ς", "é", "É", "中",
+        "𐐀", "𐐨", "K", "²", "①" };
+    static const wchar_t zeros[] = { L'0', L'0', 0x660, 0x966, 0xFF10 };
+    static const wchar_t units[] = { 0, wchar_t(0xD800), wchar_t(0x110000), wchar_t(0xFFFFFFFF) };
     wxString text;
     if (!earlier.empty() && run.chance(25)) {
-        for (wxUniChar c : earlier[std::size_t(run.below(int(earlier.size())))]) {
-            const std::uint32_t u = static_cast<std::make_unsigned_t<wchar_t>>(static_cast<wchar_t>(c));
-            const bool change = run.chance(50);
-            const bool letter = (u | 0x20) >= 'a' && (u | 0x20) <= 'z';
-            text.append(1, wchar_t(!change ? u : letter ? u ^ 0x20 : u >= '0' && u <= '9' ? u - '0' + 0x660 : u));
+        for (const wxUniChar c : earlier[std::size_t(run.below(int(earlier.size())))]) {
+            const wchar_t u = static_cast<wchar_t>(c);
+            const bool letter = (u | 0x20) >= L'a' && (u | 0x20) <= L'z';
+            text.append(1, !run.chance(50) ? u : letter ? wchar_t(u ^ 0x20) : u >= L'0' && u <= L'9' ? wchar_t(u + 0x630) : u);
         }
-        const char* const around[] = { "0", " ", "+", "" };
-        const int where = run.below(5);
-        return where == 4 ? text + wxT(".0") : wxString::FromUTF8(around[where]) + text;
+        return run.chance(50) ? text : wxT("0") + text + wxT(".0");
     }
     for (int piece = run.below(5); piece > 0; --piece) {
-        const int kind = run.below(5);
-        if (kind < 2) {
-            const std::uint32_t zero = zeros[run.below(5)];
+        if (run.chance(40)) {
+            const wchar_t zero = zeros[run.below(5)];
             for (int i = run.chance(10) ? 20 + run.below(60) : 1 + run.below(3); i > 0; --i)
-                text.append(1, wchar_t(zero + std::uint32_t(run.chance(33) ? 0 : run.below(10))));
-        } else if (kind == 2) {
-            text += wxString::FromUTF8(fragments[run.below(int(std::size(fragments)))]);
-        } else if (kind == 3) {
-            text.append(1, wchar_t(characters[run.below(int(std::size(characters)))]));
+                text.append(1, wchar_t(zero + (run.chance(33) ? 0 : run.below(10))));
+        } else if (run.chance(80)) {
+            text += wxString::FromUTF8(pieces[run.below(int(std::size(pieces)))]);
         } else {
-            for (int i = 1 + run.below(4); i > 0; --i)
-                text.append(1, wchar_t(run.below(0x10000)));
+            text.append(1, run.chance(50) ? wchar_t(run.below(0x10000)) : units[run.below(4)]);
         }
     }
     return text;
@@ -103,12 +87,10 @@ private Q_SLOTS:
         const auto row = [](const char* comparator, const char* name, const QStringList& texts) {
             QTest::addRow("%s: %s", comparator, name) << QString::fromLatin1(comparator) << texts;
         };
-        const QString nines(30, QLatin1Char('9'));
-        const QString zeros(29, QLatin1Char('0'));
         row("strings", "digit runs by value, case-insensitive", { "", "a9", "A10", "b", "B2", "Layer 2", "layer 10" });
         row("strings", "ties by case, then fewer leading zeros", { "ABC", "AbC", "abc", "abd", "x1", "x01", "x001", "x2" });
         row("strings", "digits after punctuation, before letters", { "a", "a b", "a-b", "a1", "a9", "aa" });
-        row("strings", "huge digit runs", { nines, "10" + zeros, "10" + zeros.left(28) + "1", "20" + zeros });
+        row("strings", "huge digit runs", { QString(30, '9'), "1" + QString(30, '0'), "1" + QString(29, '0') + "1", "2" + QString(30, '0') });
         row("strings", "digits of every script by value", { "1", "١", "٣", "10", "١١", "١٢", "13" });
         row("strings", "non-Latin case folding", { "Äpfel", "äpfel", "äpfeL2", "Ωa", "ωb", "ΩC" });
         row("integers", "by value", { "-1e3", "-10", "-2", "-1.5", "0", "0.25", "1", "2", "10", "1e3", "1e999" });
@@ -137,8 +119,7 @@ private Q_SLOTS:
     {
         QFETCH(QString, comparator);
         QFETCH(QStringList, ascending);
-        const LessThan lessThan = ::comparator(comparator);
-        QVERIFY(lessThan);
+        const LessThan lessThan = comparators.at(comparator);
         for (int i = 0; i < ascending.size(); ++i) {
             for (int j = 0; j < ascending.size(); ++j) {
                 const wxString left = lum::wxFromQt(ascending[i]);
@@ -153,14 +134,14 @@ private Q_SLOTS:
     {
         QTest::addColumn<QString>("comparator");
         for (const auto& entry : comparators)
-            QTest::newRow(entry.first) << QString::fromLatin1(entry.first);
+            QTest::newRow(qPrintable(entry.first)) << entry.first;
     }
 
-    // Irreflexive, asymmetric, transitive, and only equal texts equivalent, on generated texts.
+    // Transitive, and only equal texts equivalent (so irreflexive, and with that asymmetric).
     void shouldBeStrictTotalOrder()
     {
         QFETCH(QString, comparator);
-        const LessThan lessThan = ::comparator(comparator);
+        const LessThan lessThan = comparators.at(comparator);
         cvtest::RandomRun run(20261207, 3);
         while (run.next()) {
             std::vector<wxString> texts;
@@ -179,8 +160,6 @@ private Q_SLOTS:
             };
             for (std::size_t i = 0; i < n; ++i) {
                 for (std::size_t j = 0; j < n; ++j) {
-                    if (lt(i, j) && lt(j, i))
-                        return fail("not asymmetric", { i, j });
                     if ((!lt(i, j) && !lt(j, i)) != (texts[i] == texts[j]))
                         return fail("different texts equivalent or equal texts ordered", { i, j });
                     for (std::size_t k = 0; lt(i, j) && k < n; ++k) {
