@@ -12,8 +12,7 @@ namespace
 bool isBlank(const QImage& image)
 {
     QHash<QRgb, int> counts;
-    const int pixels = image.width() * image.height();
-    const int step = qMax(1, pixels / 20000);
+    const int pixels = image.width() * image.height(), step = qMax(1, pixels / 20000);
     int most = 0;
     for (int i = 0; i < pixels; i += step)
         most = qMax(most, ++counts[image.pixel(i % image.width(), i / image.width())]);

@@ -20,13 +20,6 @@ namespace
 // image missing); they are collected, everything else goes on as usual.
 QStringList moduleMessages;
 QtMessageHandler previousHandler = nullptr;
-
-void collectMessages(QtMsgType type, const QMessageLogContext& context, const QString& message)
-{
-    if (type == QtDebugMsg && (message.contains(QLatin1String("not found")) || message.contains(QLatin1String("Missing"))))
-        moduleMessages << message;
-    previousHandler(type, context, message);
-}
 }
 
 class tst_ReadmeExamples : public QObject
@@ -39,7 +32,8 @@ private Q_SLOTS:
         QTest::addColumn<QString>("snippet");
         QFile readme(QStringLiteral(CV_SOURCE_DIR "/README.md"));
         QVERIFY(readme.open(QIODevice::ReadOnly | QIODevice::Text));
-        const QRegularExpression block(QStringLiteral("```qml\\n(.*?)```"), QRegularExpression::DotMatchesEverythingOption);
+        const QRegularExpression block(
+            QStringLiteral("```qml\\n(.*?)```"), QRegularExpression::DotMatchesEverythingOption);
         int count = 0;
         for (auto match = block.globalMatch(QString::fromUtf8(readme.readAll())); match.hasNext();) {
             const QString snippet = match.next().captured(1);
@@ -57,30 +51,35 @@ private Q_SLOTS:
         lum::TextRowFilter hostFilter;
         QQmlEngine engine;
         engine.addImportPath(QStringLiteral(CV_QML_IMPORT_DIR));
-        engine.rootContext()->setContextProperty(QStringLiteral("hostModel"), &hostModel);
-        engine.rootContext()->setContextProperty(QStringLiteral("hostTree"), &hostTree);
-        engine.rootContext()->setContextProperty(QStringLiteral("hostImages"), &hostImages);
-        engine.rootContext()->setContextProperty(QStringLiteral("hostFilter"), &hostFilter);
+        const std::pair<const char*, QObject*> hostObjects[] = { { "hostModel", &hostModel }, { "hostTree", &hostTree },
+            { "hostImages", &hostImages }, { "hostFilter", &hostFilter } };
+        for (const auto& object : hostObjects)
+            engine.rootContext()->setContextProperty(QLatin1String(object.first), object.second);
 
         // The example goes into a panel that declares the names it leaves to the panel
         QString panel = QStringLiteral("import QtQuick 2.15\nimport QtQuick.Controls 2.15\nimport QtQuick.Window 2.15\n"
                                        "import QtQml.Models 2.15\nimport Corvane.Core 1.0\n"
                                        "Item {\n    property bool darkTheme: false\n    function purge() {}\n");
-        const std::pair<const char*, const char*> panelNames[] = {
-            { "menu", "Menu { id: menu }" },
+        const std::pair<const char*, const char*> panelNames[] = { { "menu", "Menu { id: menu }" },
             { "panelContent", "Item { id: panelContent }" },
             { "treeView", "ListView { id: treeView; function expand(index) {} }" },
             { "files", "SortFilterSelectModel { id: files }" },
-            { "layers", "SortFilterSelectModel { id: layers; Component.onCompleted: sourceModel = hostModel }" },
-        };
+            { "layers", "SortFilterSelectModel { id: layers; Component.onCompleted: sourceModel = hostModel }" } };
         for (const auto& name : panelNames) {
             if (!snippet.contains(QStringLiteral("id: ") + QLatin1String(name.first)))
                 panel += QLatin1String(name.second) + QLatin1Char('\n');
         }
         moduleMessages.clear();
-        previousHandler = qInstallMessageHandler(collectMessages);
+        previousHandler
+            = qInstallMessageHandler([](QtMsgType type, const QMessageLogContext& context, const QString& message) {
+                  if (type == QtDebugMsg
+                      && (message.contains(QLatin1String("not found")) || message.contains(QLatin1String("Missing"))))
+                      moduleMessages << message;
+                  previousHandler(type, context, message);
+              });
         QQmlComponent component(&engine);
-        component.setData((panel + snippet + QLatin1Char('}')).toUtf8(), QUrl(QStringLiteral("file:///readme-example.qml")));
+        component.setData(
+            (panel + snippet + QLatin1Char('}')).toUtf8(), QUrl(QStringLiteral("file:///readme-example.qml")));
         std::unique_ptr<QObject> created(component.isError() ? nullptr : component.create());
         qInstallMessageHandler(previousHandler);
 
