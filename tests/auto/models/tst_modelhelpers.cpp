@@ -1,0 +1,876 @@
+// Corvane.Core tests: the model helpers (SortFilterModel, IdentityProxyModel, QtModelUtils,
+// QtValueWrapper, TreeExpandConnections, ModelWatcher).
+#include "models/identityproxymodel.h"
+#include "models/modelwatcher.h"
+#include "models/qtmodelutils.h"
+#include "models/qtvaluewrapper.h"
+#include "models/sortfiltermodel.h"
+#include "models/treeexpandconnections.h"
+
+#include <lumen/treeroles.h>
+
+#include <QAbstractItemModelTester>
+#include <QMutex>
+#include <QQmlComponent>
+#include <QQmlContext>
+#include <QQmlEngine>
+#include <QQuickItem>
+#include <QSignalSpy>
+#include <QStandardItemModel>
+#include <QStringListModel>
+#include <QThread>
+#include <QWaitCondition>
+#include <QtTest>
+
+#include <climits>
+#include <functional>
+#include <memory>
+
+namespace
+{
+const int ageRole = Qt::UserRole + 1;
+const auto fatal = QAbstractItemModelTester::FailureReportingMode::Fatal;
+
+int flagRole()
+{
+    return lum::getWantsToBeExpandedRole();
+}
+
+// Rows "B" (age 30), "C" (10), "A" (20), each with a second column.
+std::unique_ptr<QStandardItemModel> people()
+{
+    auto model = std::make_unique<QStandardItemModel>();
+    model->setItemRoleNames({ { Qt::DisplayRole, "name" }, { ageRole, "age" }, { ageRole + 1, "größe" } });
+    for (const auto& row : { qMakePair(QStringLiteral("B"), 30), qMakePair(QStringLiteral("C"), 10), qMakePair(QStringLiteral("A"), 20) }) {
+        auto* item = new QStandardItem(row.first);
+        item->setData(row.second, ageRole);
+        model->appendRow({ item, new QStandardItem(QStringLiteral("second column")) });
+    }
+    return model;
+}
+
+QString rowsOf(const QAbstractItemModel& model)
+{
+    QString text;
+    for (int row = 0; row < model.rowCount(); ++row)
+        text += model.index(row, 0).data().toString();
+    return text;
+}
+
+// Fails the run with a clear message when a walk that must end has not ended after 5 s.
+class Watchdog
+{
+public:
+    explicit Watchdog(const char* walk)
+        : m_thread(QThread::create([this, walk] {
+            QMutexLocker lock(&m_mutex);
+            while (!m_finished) {
+                if (!m_done.wait(&m_mutex, 5000))
+                    qFatal("%s did not end within 5 s: an endless walk", walk);
+            }
+        }))
+    {
+        m_thread->start();
+    }
+    ~Watchdog()
+    {
+        {
+            QMutexLocker lock(&m_mutex);
+            m_finished = true;
+            m_done.wakeAll();
+        }
+        m_thread->wait();
+    }
+
+private:
+    QMutex m_mutex;
+    QWaitCondition m_done;
+    bool m_finished = false;
+    std::unique_ptr<QThread> m_thread;
+};
+
+// Named nodes with the expansion flag, kept in one flat vector so that trees of any depth are built
+// and destroyed without recursion. It trusts every index it is given and records each setData call,
+// so an index of another model reaching it shows.
+class TreeModel : public QAbstractItemModel
+{
+public:
+    struct Node
+    {
+        QString name;
+        bool flag = false;
+        int parent = -1;
+        std::vector<int> children;
+    };
+    std::vector<Node> nodes { Node() };
+    QStringList calls;
+
+    // Appends one node, with leaf children already below it, in one insertion; returns its id.
+    int add(int parent, const QString& name, bool flag = false, const QStringList& children = {})
+    {
+        const int row = int(nodes[parent].children.size());
+        beginInsertRows(indexOf(parent), row, row);
+        const int id = int(nodes.size());
+        nodes.push_back({ name, flag, parent, {} });
+        nodes[parent].children.push_back(id);
+        for (const QString& child : children) {
+            nodes[id].children.push_back(int(nodes.size()));
+            nodes.push_back({ child, false, id, {} });
+        }
+        endInsertRows();
+        return id;
+    }
+    // A chain of `depth` flagged nodes named by their level, inside one reset.
+    void chain(int depth)
+    {
+        beginResetModel();
+        nodes.assign(1, Node());
+        for (int level = 0; level < depth; ++level) {
+            nodes[level].children.push_back(level + 1);
+            nodes.push_back({ QString::number(level), true, level, {} });
+        }
+        endResetModel();
+    }
+    void resetKeepingNodes()
+    {
+        beginResetModel();
+        endResetModel();
+    }
+    QModelIndex indexOf(int id) const
+    {
+        if (id <= 0)
+            return {};
+        const std::vector<int>& siblings = nodes[nodes[id].parent].children;
+        return createIndex(int(std::find(siblings.begin(), siblings.end(), id) - siblings.begin()), 0, quintptr(id));
+    }
+    QString names(const QModelIndexList& indexes) const
+    {
+        QStringList list;
+        for (const QModelIndex& index : indexes)
+            list.append(!index.isValid() ? QStringLiteral("<root>")
+                    : index.model() == this ? nodes[index.internalId()].name
+                                            : QStringLiteral("<foreign>"));
+        return list.join(QLatin1Char(','));
+    }
+
+    QModelIndex index(int row, int column, const QModelIndex& parent = {}) const override
+    {
+        return hasIndex(row, column, parent) ? createIndex(row, column, quintptr(nodes[parent.internalId()].children[row]))
+                                             : QModelIndex();
+    }
+    QModelIndex parent(const QModelIndex& child) const override
+    {
+        return child.isValid() ? indexOf(nodes[child.internalId()].parent) : QModelIndex();
+    }
+    int rowCount(const QModelIndex& parent = {}) const override
+    {
+        return parent.column() > 0 ? 0 : int(nodes[parent.internalId()].children.size());
+    }
+    int columnCount(const QModelIndex& = {}) const override { return 1; }
+    QVariant data(const QModelIndex& index, int role) const override
+    {
+        if (!index.isValid())
+            return {};
+        const Node& node = nodes[index.internalId()];
+        return role == Qt::DisplayRole ? QVariant(node.name) : role == flagRole() ? QVariant(node.flag) : QVariant();
+    }
+    bool setData(const QModelIndex& index, const QVariant& value, int role) override
+    {
+        calls.append(names({ index }) + (role == flagRole() ? QStringLiteral("=") : QStringLiteral("?=")) + value.toString());
+        if (!index.isValid() || role != flagRole())
+            return false;
+        nodes[index.internalId()].flag = value.toBool();
+        Q_EMIT dataChanged(index, index, { role });
+        return true;
+    }
+};
+
+// Root: A (a1, a2), B (b1 (c1)); flags on A, b1 and the leaf c1.
+struct SampleTree
+{
+    SampleTree()
+    {
+        a = model.add(0, QStringLiteral("A"), true, { QStringLiteral("a1"), QStringLiteral("a2") });
+        b = model.add(0, QStringLiteral("B"));
+        b1 = model.add(b, QStringLiteral("b1"), true);
+        c1 = model.add(b1, QStringLiteral("c1"), true);
+    }
+    TreeModel model;
+    QAbstractItemModelTester tester { &model, fatal };
+    int a, b, b1, c1;
+};
+
+// The sample tree watched by a connection, with its requests by name.
+struct WatchedTree
+{
+    WatchedTree() { connections.setModel(&tree.model); }
+    QStringList requests() const
+    {
+        QStringList names;
+        for (const QList<QVariant>& args : spy)
+            names.append(tree.model.names(args.at(0).value<QModelIndexList>()));
+        return names;
+    }
+    SampleTree tree;
+    core::TreeExpandConnections connections;
+    QSignalSpy spy { &connections, &core::TreeExpandConnections::requestExpandRows };
+};
+using TreeAction = std::function<void(WatchedTree&)>;
+using ModelChange = std::function<void(QStandardItemModel&)>;
+
+// A watcher on a three-row list, a seven-row list and a tree with one parent, and what it announced.
+struct WatchedRows
+{
+    WatchedRows()
+    {
+        watcher.setModel(list.get());
+        tree.appendRow(new QStandardItem);
+    }
+    std::unique_ptr<QStringListModel> list = std::make_unique<QStringListModel>(QStringList { "a", "b", "c" });
+    QStringListModel other { { "a", "b", "c", "d", "e", "f", "g" } };
+    QStandardItemModel tree;
+    QAbstractItemModelTester listTester { list.get(), fatal };
+    QAbstractItemModelTester treeTester { &tree, fatal };
+    core::ModelWatcher watcher;
+    QSignalSpy modelSpy { &watcher, &core::ModelWatcher::modelChanged };
+    QSignalSpy rowSpy { &watcher, &core::ModelWatcher::rowCountChanged };
+};
+using WatcherAction = std::function<void(WatchedRows&)>;
+
+// Nodes without the flag first, then by name: storing a flag moves a node predictably.
+class FlagSortingProxy : public QSortFilterProxyModel
+{
+protected:
+    bool lessThan(const QModelIndex& left, const QModelIndex& right) const override
+    {
+        if (left.data(flagRole()).toBool() != right.data(flagRole()).toBool())
+            return !left.data(flagRole()).toBool();
+        return left.data().toString() < right.data().toString();
+    }
+};
+
+// Sees every wrapper a QML binding creates, without holding it.
+class WrapperTracker : public QObject
+{
+    Q_OBJECT
+
+public:
+    Q_INVOKABLE QObject* track(QObject* wrapper)
+    {
+        wrappers.append(wrapper);
+        return wrapper;
+    }
+    int alive() const { return int(std::count_if(wrappers.cbegin(), wrappers.cend(), [](const auto& w) { return !w.isNull(); })); }
+    QList<QPointer<QObject>> wrappers;
+};
+}
+Q_DECLARE_METATYPE(TreeAction)
+Q_DECLARE_METATYPE(ModelChange)
+Q_DECLARE_METATYPE(WatcherAction)
+
+class tst_ModelHelpers : public QObject
+{
+    Q_OBJECT
+
+    core::QtModelUtils utils;
+
+private Q_SLOTS:
+    void initTestCase()
+    {
+        qRegisterMetaType<QModelIndexList>();
+        // The module's type registration makes the pointer type known to QML.
+        qRegisterMetaType<QtValueWrapper*>();
+    }
+
+    void shouldApplyPendingSortRoleNameOnceAndIntact()
+    {
+        core::SortFilterModel proxy;
+        QAbstractItemModelTester tester(&proxy, fatal);
+        QSignalSpy spy(&proxy, &core::SortFilterModel::sortRoleNameChanged);
+        proxy.setSortRoleName(QStringLiteral("age"));
+        proxy.setSortColumn(0);
+        QCOMPARE(proxy.sortRoleName(), QString());
+        QCOMPARE(spy.count(), 0);
+        auto source = people();
+        proxy.setSourceModel(source.get());
+        QCOMPARE(spy.count(), 1);
+        QCOMPARE(spy.at(0).at(0).toString(), QStringLiteral("age"));
+        QCOMPARE(proxy.sortRoleName(), QStringLiteral("age"));
+        QCOMPARE(rowsOf(proxy), QStringLiteral("CAB"));
+        // The same name is quiet; names compare case-sensitively
+        proxy.setSortRoleName(QStringLiteral("age"));
+        QTest::ignoreMessage(QtDebugMsg, "Sort role \"Age\" not found");
+        proxy.setSortRoleName(QStringLiteral("Age"));
+        QCOMPARE(proxy.sortRole(), ageRole);
+        // A pending name is read intact (it was once read after being freed) and tried once only
+        proxy.setSourceModel(nullptr);
+        proxy.setSortRoleName(QStringLiteral("weight"));
+        QTest::ignoreMessage(QtDebugMsg, "Sort role \"weight\" not found");
+        proxy.setSourceModel(source.get());
+        QStandardItemModel weights;
+        weights.setItemRoleNames({ { ageRole + 2, "weight" } });
+        proxy.setSourceModel(&weights);
+        QCOMPARE(proxy.sortRole(), ageRole);
+        QTest::ignoreMessage(QtDebugMsg, "Sort role 257 not found");
+        QCOMPARE(proxy.sortRoleName(), QString());
+        proxy.setSourceModel(nullptr);
+        proxy.setSortRoleName(QStringLiteral("name"));
+        proxy.setSourceModel(source.get());
+        QCOMPARE(spy.count(), 2);
+        QCOMPARE(rowsOf(proxy), QStringLiteral("ABC"));
+    }
+
+    void shouldSortByColumnAndDirectionSignallingOnlyChanges()
+    {
+        auto source = people();
+        core::SortFilterModel proxy;
+        proxy.setSourceModel(source.get());
+        QAbstractItemModelTester tester(&proxy, fatal);
+        QSignalSpy columnSpy(&proxy, &core::SortFilterModel::sortColumnChanged);
+        QSignalSpy ascendingSpy(&proxy, &core::SortFilterModel::ascendingChanged);
+        QCOMPARE(proxy.sortColumn(), -1);
+        QCOMPARE(proxy.ascending(), true);
+        // Descending chosen while unsorted applies once a column is chosen
+        proxy.setAscending(false);
+        proxy.setAscending(false);
+        QCOMPARE(rowsOf(proxy), QStringLiteral("BCA"));
+        proxy.setSortColumn(0);
+        proxy.setSortColumn(0);
+        QCOMPARE(rowsOf(proxy), QStringLiteral("CBA"));
+        proxy.setAscending(true);
+        QCOMPARE(rowsOf(proxy), QStringLiteral("ABC"));
+        proxy.setSortColumn(-1);
+        QCOMPARE(rowsOf(proxy), QStringLiteral("BCA"));
+        QCOMPARE(columnSpy.count(), 2);
+        QCOMPARE(columnSpy.at(0).at(0), QVariant(0));
+        QCOMPARE(columnSpy.at(1).at(0), QVariant(-1));
+        QCOMPARE(ascendingSpy.count(), 2);
+        QCOMPARE(ascendingSpy.at(0).at(0), QVariant(false));
+        // Sorting directly updates the properties without their signals
+        proxy.sort(0, Qt::DescendingOrder);
+        QCOMPARE(proxy.sortColumn(), 0);
+        QCOMPARE(proxy.ascending(), false);
+        QCOMPARE(columnSpy.count() + ascendingSpy.count(), 4);
+    }
+
+    void shouldSurviveAnySortColumn_data()
+    {
+        QTest::addColumn<int>("column");
+        QTest::addColumn<int>("readBack");
+        QTest::newRow("past the last column") << 5 << 5;
+        QTest::newRow("negative") << -7 << -1;
+        QTest::newRow("INT_MIN") << INT_MIN << -1;
+        QTest::newRow("INT_MAX") << INT_MAX << INT_MAX;
+    }
+    void shouldSurviveAnySortColumn()
+    {
+        auto source = people();
+        core::SortFilterModel proxy;
+        proxy.setSourceModel(source.get());
+        QAbstractItemModelTester tester(&proxy, fatal);
+        proxy.setSortColumn(0);
+        QFETCH(int, column);
+        proxy.setSortColumn(column);
+        proxy.setAscending(false);
+        source->appendRow(new QStandardItem(QStringLiteral("D")));
+        QTEST(proxy.sortColumn(), "readBack");
+        QCOMPARE(proxy.rowCount(), 4);
+    }
+
+    void shouldMapRows_data()
+    {
+        QTest::addColumn<QString>("filter");
+        QTest::addColumn<int>("row");
+        QTest::addColumn<int>("sourceRow");
+        QTest::addColumn<int>("proxyRow");
+        // Sorted by name: proxy A, B, C; source B, C, A.
+        QTest::newRow("first") << "" << 0 << 2 << 1;
+        QTest::newRow("middle") << "" << 1 << 0 << 2;
+        QTest::newRow("last") << "" << 2 << 1 << 0;
+        QTest::newRow("row count") << "" << 3 << -1 << -1;
+        QTest::newRow("minus one") << "" << -1 << -1 << -1;
+        QTest::newRow("INT_MIN") << "" << INT_MIN << -1 << -1;
+        QTest::newRow("INT_MAX") << "" << INT_MAX << -1 << -1;
+        QTest::newRow("hidden source row") << "C" << 0 << 1 << -1;
+        QTest::newRow("shown source row") << "C" << 1 << -1 << 0;
+    }
+    void shouldMapRows()
+    {
+        QFETCH(int, row);
+        QFETCH(QString, filter);
+        auto source = people();
+        core::SortFilterModel proxy;
+        proxy.setSourceModel(source.get());
+        QAbstractItemModelTester tester(&proxy, fatal);
+        proxy.setSortColumn(0);
+        proxy.setFilterFixedString(filter);
+        QTEST(proxy.mapRowToSource(row), "sourceRow");
+        QTEST(proxy.mapRowFromSource(row), "proxyRow");
+        proxy.setSourceModel(nullptr);
+        QCOMPARE(proxy.mapRowToSource(row), -1);
+        QCOMPARE(proxy.mapRowFromSource(row), -1);
+    }
+
+    void shouldRefuseOwnChainAsSource_data()
+    {
+        QTest::addColumn<bool>("identity");
+        QTest::addColumn<int>("chainLength");
+        QTest::newRow("sorting proxy itself") << false << 0;
+        QTest::newRow("sorting proxy through two proxies") << false << 2;
+        QTest::newRow("identity proxy itself") << true << 0;
+        QTest::newRow("identity proxy through one proxy") << true << 1;
+        QTest::newRow("identity proxy through three proxies") << true << 3;
+    }
+    void shouldRefuseOwnChainAsSource()
+    {
+        QFETCH(bool, identity);
+        QFETCH(int, chainLength);
+        QStandardItemModel source(2, 1);
+        std::unique_ptr<QAbstractProxyModel> proxy;
+        if (identity)
+            proxy = std::make_unique<core::IdentityProxyModel>();
+        else
+            proxy = std::make_unique<core::SortFilterModel>();
+        // QML sees a plain identity proxy
+        QCOMPARE(proxy->metaObject() == &QIdentityProxyModel::staticMetaObject, identity);
+        proxy->setSourceModel(&source);
+        QAbstractItemModelTester tester(proxy.get(), fatal);
+        std::vector<std::unique_ptr<QSortFilterProxyModel>> chain;
+        QAbstractItemModel* top = proxy.get();
+        for (int level = 0; level < chainLength; ++level) {
+            chain.push_back(std::make_unique<QSortFilterProxyModel>());
+            chain.back()->setSourceModel(top);
+            top = chain.back().get();
+        }
+        QSignalSpy sourceSpy(proxy.get(), &QAbstractProxyModel::sourceModelChanged);
+        {
+            Watchdog watchdog("Refusing a chain that leads back to the proxy");
+            QVERIFY(proxy->setProperty("sourceModel", QVariant::fromValue(top)));
+        }
+        // The proxy keeps its source instead of asking itself for rows forever
+        QCOMPARE(proxy->sourceModel(), &source);
+        QCOMPARE(sourceSpy.count(), 0);
+        QCOMPARE(top->rowCount(), 2);
+    }
+
+    void shouldFindRoleByName_data()
+    {
+        QTest::addColumn<QString>("name");
+        QTest::addColumn<int>("role");
+        QTest::newRow("display") << QStringLiteral("name") << int(Qt::DisplayRole);
+        QTest::newRow("user") << QStringLiteral("age") << ageRole;
+        QTest::newRow("non-ASCII name") << QStringLiteral("größe") << ageRole + 1;
+        QTest::newRow("other case") << QStringLiteral("Age") << -1;
+        QTest::newRow("unknown") << QStringLiteral("weight") << -1;
+        QTest::newRow("empty") << QString() << -1;
+    }
+    void shouldFindRoleByName()
+    {
+        QFETCH(QString, name);
+        QTEST(utils.roleIndex(people().get(), name), "role");
+        QCOMPARE(utils.roleIndex(nullptr, name), -1);
+    }
+
+    void shouldWrapOnlyRowsThatExistOrMayCome_data()
+    {
+        QTest::addColumn<int>("row");
+        QTest::addColumn<int>("role");
+        QTest::addColumn<int>("rows");
+        QTest::addColumn<QString>("value");
+        QTest::newRow("no model") << 0 << 0 << -1 << "";
+        QTest::newRow("negative row") << -1 << 0 << 3 << "";
+        QTest::newRow("INT_MIN row") << INT_MIN << 0 << 3 << "";
+        QTest::newRow("negative role") << 0 << -1 << 3 << "";
+        QTest::newRow("row count") << 3 << 0 << 3 << "";
+        QTest::newRow("INT_MAX row") << INT_MAX << 0 << 3 << "";
+        QTest::newRow("last row") << 2 << 0 << 3 << "A";
+        QTest::newRow("any row of an empty model, read once it comes") << 5 << 0 << 0 << "5";
+    }
+    void shouldWrapOnlyRowsThatExistOrMayCome()
+    {
+        QFETCH(int, row);
+        QFETCH(int, rows);
+        QFETCH(QString, value);
+        QFETCH(int, role);
+        auto model = rows > 0 ? people() : std::make_unique<QStandardItemModel>();
+        QAbstractItemModelTester tester(model.get(), fatal);
+        std::unique_ptr<QtValueWrapper> wrapper(utils.modelData(row, rows < 0 ? nullptr : model.get(), role));
+        QCOMPARE(wrapper != nullptr, !value.isEmpty());
+        if (!wrapper)
+            return;
+        QCOMPARE(wrapper->parent(), nullptr);
+        QCOMPARE(wrapper->value().isValid(), rows > 0);
+        while (model->rowCount() <= row)
+            model->appendRow(new QStandardItem(QString::number(model->rowCount())));
+        QCOMPARE(wrapper->property("value"), QVariant(value));
+    }
+
+    void shouldReadProperties()
+    {
+        QQuickItem item;
+        item.setObjectName(QStringLiteral("panel"));
+        item.setProperty("dynamicValue", 42);
+        QCOMPARE(utils.propertyValue(&item, QStringLiteral("objectName")), QVariant(QStringLiteral("panel")));
+        QCOMPARE(utils.propertyValue(&item, QStringLiteral("dynamicValue")), QVariant(42));
+        QVERIFY(!utils.propertyValue(&item, QStringLiteral("noSuchProperty")).isValid());
+        QVERIFY(!utils.propertyValue(nullptr, QStringLiteral("objectName")).isValid());
+    }
+
+    void shouldBuildOneRangeSelectionOnlyForMatchingCorners_data()
+    {
+        QTest::addColumn<int>("kind");
+        QTest::addColumn<int>("cells");
+        QTest::newRow("range") << 0 << 4;
+        QTest::newRow("invalid start") << 1 << 0;
+        QTest::newRow("invalid end") << 2 << 0;
+        QTest::newRow("two models") << 3 << 0;
+        QTest::newRow("two parents") << 4 << 0;
+    }
+    void shouldBuildOneRangeSelectionOnlyForMatchingCorners()
+    {
+        // Any warning from QItemSelection fails the test run
+        QFETCH(int, kind);
+        QFETCH(int, cells);
+        QStandardItemModel model(2, 2);
+        QStandardItemModel other(2, 2);
+        model.setItem(0, 0, new QStandardItem(QStringLiteral("parent")));
+        model.item(0)->appendRow(new QStandardItem(QStringLiteral("child")));
+        const QModelIndex starts[] = { model.index(0, 0), {}, model.index(0, 0), model.index(0, 0), model.index(1, 0) };
+        const QModelIndex ends[] = { model.index(1, 1), model.index(1, 1), {}, other.index(1, 1), model.index(0, 0, model.index(0, 0)) };
+        const QItemSelection selection = utils.selectionRange(starts[kind], ends[kind]);
+        QCOMPARE(selection.size(), cells ? 1 : 0);
+        QCOMPARE(selection.indexes().size(), cells);
+    }
+
+    void shouldReadAndStoreOnlyInItsOwnModel()
+    {
+        SampleTree tree;
+        TreeModel& model = tree.model;
+        const QModelIndex top = utils.modelIndex(&model, 0, 0, utils.emptyIndex());
+        QVERIFY(!utils.emptyIndex().isValid());
+        QCOMPARE(top, model.indexOf(tree.a));
+        QCOMPARE(utils.modelIndex(&model, 1, 0, top).data().toString(), QStringLiteral("a2"));
+        QVERIFY(!utils.modelIndex(&model, 2, 0, top).isValid());
+        QCOMPARE(utils.getRowCount(&model, utils.emptyIndex()), 2);
+        QCOMPARE(utils.getRowCount(&model, top), 2);
+        QVERIFY(utils.getWantsToBeExpanded(&model, top));
+        QVERIFY(!utils.getWantsToBeExpanded(&model, model.indexOf(tree.b)));
+        // Flagged nodes with children, parents first, the last root child's subtree first
+        QCOMPARE(model.names(utils.getAllWantToBeExpandedNodes(&model)), QStringLiteral("b1,A"));
+        QCOMPARE(model.names(utils.getAllWantToBeExpandedNodes(&model, QModelIndex())), QStringLiteral("b1,A"));
+        QCOMPARE(model.names(utils.getAllWantToBeExpandedNodes(&model, model.indexOf(tree.b))), QStringLiteral("b1"));
+        // A leaf stores the flag too, yet is not expandable
+        const QModelIndex leaf = utils.modelIndex(&model, 1, 0, top);
+        utils.saveWantsToBeExpanded(&model, leaf, true);
+        QCOMPARE(model.calls, QStringList { QStringLiteral("a2=true") });
+        QVERIFY(utils.getWantsToBeExpanded(&model, leaf));
+        QCOMPARE(model.names(utils.getAllWantToBeExpandedNodes(&model)), QStringLiteral("b1,A"));
+
+        // A null model or an index of another model gives the neutral answer and never reaches the model
+        SampleTree other;
+        for (const QModelIndex& foreign : { other.model.indexOf(other.a), other.model.indexOf(other.b1) }) {
+            QVERIFY(!utils.modelIndex(&model, 0, 0, foreign).isValid());
+            QCOMPARE(utils.getRowCount(&model, foreign), 0);
+            QVERIFY(!utils.getWantsToBeExpanded(&model, foreign));
+            QVERIFY(utils.getAllWantToBeExpandedNodes(&model, foreign).isEmpty());
+            utils.saveWantsToBeExpanded(&model, foreign, true);
+        }
+        QVERIFY(!utils.modelIndex(nullptr, 0, 0, utils.emptyIndex()).isValid());
+        QCOMPARE(utils.getRowCount(nullptr, utils.emptyIndex()), 0);
+        QVERIFY(!utils.getWantsToBeExpanded(nullptr, QModelIndex()));
+        utils.saveWantsToBeExpanded(nullptr, QModelIndex(), true);
+        QVERIFY(utils.getAllWantToBeExpandedNodes(nullptr).isEmpty());
+        QCOMPARE(model.calls.size(), 1);
+    }
+
+    void shouldFindMenuActionOrSayDefaultIsUsed_data()
+    {
+        QTest::addColumn<QString>("objectName");
+        QTest::addColumn<bool>("withTree");
+        QTest::addColumn<QString>("created");
+        QTest::newRow("direct children before grandchildren") << "deleteAction" << true << "second";
+        QTest::newRow("no such item") << "missing" << true << "";
+        QTest::newRow("item without component") << "plain" << true << "";
+        QTest::newRow("component inside an object that is no item") << "notAnItem" << true << "";
+        QTest::newRow("null object") << "plain" << false << "";
+    }
+    void shouldFindMenuActionOrSayDefaultIsUsed()
+    {
+        QFETCH(QString, objectName);
+        QFETCH(QString, created);
+        QFETCH(bool, withTree);
+        QQmlEngine engine;
+        QQmlComponent component(&engine);
+        component.setData("import QtQuick 2.15\n"
+                          "Item {\n"
+                          "  Item { objectName: \"plain\"; Item {} }\n"
+                          "  QtObject { objectName: \"notAnItem\"; property Component action: Component { Item {} } }\n"
+                          "  Item { Item { objectName: \"deleteAction\"; Item { Component { Item { objectName: \"first\" } }"
+                          " } Component { Item { objectName: \"second\" } } } }\n"
+                          "}\n",
+            QUrl());
+        std::unique_ptr<QObject> root(component.create());
+        QVERIFY2(root, qPrintable(component.errorString()));
+        if (created.isEmpty()) {
+            QTest::ignoreMessage(QtDebugMsg,
+                qPrintable(QStringLiteral("custom menu action  \"%1\" is not found, so default action is used").arg(objectName)));
+        }
+        QQmlComponent* action = utils.findMenuAction(withTree ? root.get() : nullptr, objectName);
+        QCOMPARE(action != nullptr, !created.isEmpty());
+        if (action) {
+            std::unique_ptr<QObject> made(action->create());
+            QCOMPARE(made->objectName(), created);
+        }
+    }
+
+    void shouldEndWalksOnOddOrVeryDeepTrees()
+    {
+        QStandardItemModel noColumns(3, 0);
+        QAbstractItemModelTester tester(&noColumns, fatal);
+        core::TreeExpandConnections connections;
+        QSignalSpy requests(&connections, &core::TreeExpandConnections::requestExpandRows);
+        {
+            // Rows without columns answer index(r, 0) with the root index: a walk must not restart there
+            Watchdog watchdog("The walk of a model with rows but no columns");
+            QVERIFY(utils.getAllWantToBeExpandedNodes(&noColumns).isEmpty());
+            connections.setModel(&noColumns);
+            connections.onTreeCreated();
+            noColumns.insertRows(3, 2);
+            connections.onRowExpanded(QModelIndex(), true);
+            QCOMPARE(requests.count(), 0);
+        }
+        // A chain far deeper than any call stack could follow: every node but the last leaf, parents first
+        const int depth = 100000;
+        TreeModel chain;
+        chain.chain(depth);
+        QAbstractItemModelTester chainTester(&chain, fatal);
+        const QModelIndexList nodes = utils.getAllWantToBeExpandedNodes(&chain);
+        QCOMPARE(nodes.size(), depth - 1);
+        QCOMPARE(chain.names({ nodes.at(1), nodes.last() }), QStringLiteral("1,%1").arg(depth - 2));
+        connections.setModel(&chain);
+        connections.onTreeCreated();
+        connections.onRowExpanded(chain.indexOf(1), true);
+        QCOMPARE(requests.count(), 2);
+        QCOMPARE(requests.at(0).at(0).value<QModelIndexList>(), nodes);
+        QCOMPARE(requests.at(1).at(0).value<QModelIndexList>(), nodes);
+    }
+
+    void shouldRequestExpandableWantedRowsParentsFirst_data()
+    {
+        QTest::addColumn<TreeAction>("action");
+        QTest::addColumn<QStringList>("requests");
+        QTest::addColumn<QString>("stored");
+        QTest::newRow("tree created: last root child's subtree first, flagged leaf never")
+            << TreeAction([](WatchedTree& w) { w.connections.onTreeCreated(); }) << QStringList { "b1,A" } << "";
+        QTest::newRow("model reset") << TreeAction([](WatchedTree& w) { w.tree.model.resetKeepingNodes(); })
+                                     << QStringList { "b1,A" } << "";
+        QTest::newRow("expanded: flag stored, node first") << TreeAction([](WatchedTree& w) {
+            w.connections.onRowExpanded(w.tree.model.indexOf(w.tree.b), true);
+        }) << QStringList { "B,b1" } << "B=true";
+        QTest::newRow("collapsed: only descendants") << TreeAction([](WatchedTree& w) {
+            w.connections.onRowExpanded(w.tree.model.indexOf(w.tree.b), true);
+            w.connections.onRowExpanded(w.tree.model.indexOf(w.tree.b), false);
+        }) << QStringList { "B,b1", "b1" } << "B=true,B=false";
+        QTest::newRow("leaf ignored") << TreeAction([](WatchedTree& w) {
+            w.connections.onRowExpanded(w.tree.model.indexOf(w.tree.c1), false);
+        }) << QStringList {} << "";
+        QTest::newRow("flagged node gets first children, later only inside new subtrees") << TreeAction([](WatchedTree& w) {
+            const int x = w.tree.model.add(w.tree.a, QStringLiteral("X"), true);
+            w.tree.model.add(x, QStringLiteral("x1"));
+            w.tree.model.add(x, QStringLiteral("x2"));
+            w.tree.model.add(x, QStringLiteral("x3"), true, { QStringLiteral("y") });
+        }) << QStringList { "X", "x3" } << "";
+        QTest::newRow("inserted rows without wanted node") << TreeAction([](WatchedTree& w) {
+            w.tree.model.add(w.tree.b, QStringLiteral("b2"), false, { QStringLiteral("d") });
+            w.tree.model.add(w.tree.c1, QStringLiteral("leaf"), true);
+        }) << QStringList { "c1" } << "";
+        QTest::newRow("index of another model") << TreeAction([](WatchedTree& w) {
+            SampleTree other;
+            w.connections.onRowExpanded(other.model.indexOf(other.b), true);
+            QVERIFY(other.model.calls.isEmpty());
+        }) << QStringList {} << "";
+        QTest::newRow("without model") << TreeAction([](WatchedTree& w) {
+            w.connections.setModel(nullptr);
+            w.connections.onTreeCreated();
+            w.connections.onRowExpanded(w.tree.model.indexOf(w.tree.b), true);
+            w.connections.onRowExpanded(QModelIndex(), true);
+            w.tree.model.resetKeepingNodes();
+        }) << QStringList {} << "";
+    }
+    void shouldRequestExpandableWantedRowsParentsFirst()
+    {
+        WatchedTree w;
+        QFETCH(TreeAction, action);
+        action(w);
+        QTEST(w.requests(), "requests");
+        QTEST(w.tree.model.calls.join(QLatin1Char(',')), "stored");
+    }
+
+    void shouldFollowNodeThatMovesWhenItsFlagChanges()
+    {
+        // Given a view on a proxy that sorts by the flag itself, so storing it rearranges the rows
+        SampleTree tree;
+        FlagSortingProxy proxy;
+        proxy.setDynamicSortFilter(true);
+        proxy.setSourceModel(&tree.model);
+        proxy.sort(0, Qt::AscendingOrder);
+        QAbstractItemModelTester tester(&proxy, fatal);
+        core::TreeExpandConnections connections;
+        connections.setModel(&proxy);
+        QSignalSpy spy(&connections, &core::TreeExpandConnections::requestExpandRows);
+        const QModelIndex b = proxy.mapFromSource(tree.model.indexOf(tree.b));
+        QCOMPARE(b.row(), 0);
+        // When B is expanded and moves below A, the request names B where it is now
+        connections.onRowExpanded(b, true);
+        QCOMPARE(spy.count(), 1);
+        const QModelIndexList rows = spy.at(0).at(0).value<QModelIndexList>();
+        QCOMPARE(rows.size(), 2);
+        QCOMPARE(rows.at(0).row(), 1);
+        QCOMPARE(rows.at(0).data().toString(), QStringLiteral("B"));
+        QCOMPARE(rows.at(1).data().toString(), QStringLiteral("b1"));
+    }
+
+    void shouldFollowOnlyTheCurrentLiveTree()
+    {
+        WatchedTree first;
+        SampleTree second;
+        QSignalSpy modelSpy(&first.connections, &core::TreeExpandConnections::modelChanged);
+        first.connections.setModel(&first.tree.model);
+        QCOMPARE(modelSpy.count(), 0);
+        first.connections.setModel(&second.model);
+        QCOMPARE(modelSpy.count(), 1);
+        // The previous model is forgotten
+        first.tree.model.add(first.tree.a, QStringLiteral("new"), true, { QStringLiteral("child") });
+        first.tree.model.resetKeepingNodes();
+        QCOMPARE(first.spy.count(), 0);
+        second.model.resetKeepingNodes();
+        QCOMPARE(first.spy.count(), 1);
+        // A destroyed model reads null and is no more used
+        {
+            SampleTree gone;
+            first.connections.setModel(&gone.model);
+        }
+        QCOMPARE(first.connections.model(), nullptr);
+        first.connections.onTreeCreated();
+        first.connections.setModel(nullptr);
+        QCOMPARE(modelSpy.count(), 2);
+        QCOMPARE(first.spy.count(), 1);
+    }
+
+    // Starting from a watcher on the three-row list.
+    void shouldCountRootRowsAndAnnounceInsertionsAndRemovals_data()
+    {
+        QTest::addColumn<WatcherAction>("action");
+        QTest::addColumn<int>("rows");
+        QTest::addColumn<int>("modelSignals");
+        QTest::addColumn<int>("rowSignals");
+        QTest::newRow("assigned") << WatcherAction([](WatchedRows&) {}) << 3 << 0 << 0;
+        QTest::newRow("same model again") << WatcherAction([](WatchedRows& w) { w.watcher.setModel(w.list.get()); }) << 3 << 0 << 0;
+        QTest::newRow("insertion of two rows") << WatcherAction([](WatchedRows& w) { w.list->insertRows(1, 2); }) << 5 << 0 << 1;
+        QTest::newRow("removal") << WatcherAction([](WatchedRows& w) { w.list->removeRows(0, 1); }) << 2 << 0 << 1;
+        QTest::newRow("move is neither") << WatcherAction([](WatchedRows& w) {
+            w.list->moveRows(QModelIndex(), 0, 1, QModelIndex(), 3);
+        }) << 3 << 0 << 0;
+        QTest::newRow("reset is neither") << WatcherAction([](WatchedRows& w) { w.list->setStringList({ "y" }); }) << 1 << 0 << 0;
+        QTest::newRow("child rows announced, not counted") << WatcherAction([](WatchedRows& w) {
+            w.watcher.setModel(&w.tree);
+            w.tree.item(0)->appendRow(new QStandardItem);
+            w.tree.item(0)->removeRow(0);
+        }) << 1 << 1 << 2;
+        QTest::newRow("cleared: disconnected") << WatcherAction([](WatchedRows& w) {
+            w.watcher.setModel(nullptr);
+            w.list->insertRows(0, 1);
+        }) << -1 << 1 << 0;
+        QTest::newRow("previous model forgotten") << WatcherAction([](WatchedRows& w) {
+            w.watcher.setModel(&w.other);
+            w.list->insertRows(0, 1);
+            w.list->removeRows(0, 2);
+            w.other.insertRows(0, 1);
+        }) << 8 << 1 << 1;
+        QTest::newRow("destroyed model, then cleared") << WatcherAction([](WatchedRows& w) {
+            w.list.reset();
+            w.watcher.setModel(nullptr);
+        }) << -1 << 0 << 0;
+    }
+    void shouldCountRootRowsAndAnnounceInsertionsAndRemovals()
+    {
+        WatchedRows w;
+        QCOMPARE(w.modelSpy.count(), 1);
+        w.modelSpy.clear();
+        QFETCH(WatcherAction, action);
+        action(w);
+        QTEST(w.watcher.rows(), "rows");
+        QTEST(int(w.modelSpy.count()), "modelSignals");
+        QTEST(int(w.rowSpy.count()), "rowSignals");
+        if (w.watcher.rows() < 0)
+            QCOMPARE(w.watcher.model(), nullptr);
+    }
+
+    void shouldNotifyOnceForEveryModelChange_data()
+    {
+        QTest::addColumn<ModelChange>("change");
+        QTest::addColumn<int>("notified");
+        QTest::addColumn<QVariant>("value");
+        QTest::newRow("own cell") << ModelChange([](QStandardItemModel& m) { m.item(1)->setData(5, ageRole); }) << 1 << QVariant(5);
+        QTest::newRow("other row") << ModelChange([](QStandardItemModel& m) { m.item(2)->setText(QStringLiteral("x")); }) << 1 << QVariant(10);
+        QTest::newRow("other column") << ModelChange([](QStandardItemModel& m) { m.item(1, 1)->setText(QStringLiteral("x")); }) << 1 << QVariant(10);
+        QTest::newRow("insert rows") << ModelChange([](QStandardItemModel& m) { m.insertRows(0, 2); }) << 1 << QVariant();
+        QTest::newRow("child rows") << ModelChange([](QStandardItemModel& m) { m.item(0)->appendRow(new QStandardItem); }) << 1 << QVariant(10);
+        QTest::newRow("remove rows") << ModelChange([](QStandardItemModel& m) { m.removeRows(1, 2); }) << 1 << QVariant();
+        QTest::newRow("reset") << ModelChange([](QStandardItemModel& m) { m.clear(); }) << 1 << QVariant();
+        QTest::newRow("layout change is quiet") << ModelChange([](QStandardItemModel& m) { m.sort(0, Qt::DescendingOrder); }) << 0 << QVariant(30);
+        QTest::newRow("model destroyed is quiet") << ModelChange([](QStandardItemModel& m) { delete &m; }) << 0 << QVariant();
+    }
+    void shouldNotifyOnceForEveryModelChange()
+    {
+        auto model = people();
+        QAbstractItemModelTester tester(model.get(), fatal);
+        QtValueWrapper wrapper(ageRole, 1, model.get());
+        QCOMPARE(wrapper.value(), QVariant(10));
+        QSignalSpy spy(&wrapper, &QtValueWrapper::valueChanged);
+        QFETCH(ModelChange, change);
+        change(*model.release());
+        model.reset(qobject_cast<QStandardItemModel*>(wrapper.model.data()));
+        QTEST(int(spy.count()), "notified");
+        QTEST(wrapper.value(), "value");
+    }
+
+    void shouldLiveAsLongAsBindingListens()
+    {
+        // Given a binding that calls modelData inline, so that nothing but the binding refers to the wrapper
+        auto model = people();
+        QQmlEngine engine;
+        WrapperTracker tracker;
+        engine.rootContext()->setContextProperty(QStringLiteral("utils"), &utils);
+        engine.rootContext()->setContextProperty(QStringLiteral("people"), model.get());
+        engine.rootContext()->setContextProperty(QStringLiteral("tracker"), &tracker);
+        QQmlComponent component(&engine);
+        component.setData(QStringLiteral("import QtQml 2.15\n"
+                                         "QtObject { property var shown: tracker.track(utils.modelData(1, people, %1)).value }")
+                              .arg(ageRole)
+                              .toUtf8(),
+            QUrl());
+        std::unique_ptr<QObject> panel(component.create());
+        QVERIFY2(panel, qPrintable(component.errorString()));
+        const auto collectGarbage = [&engine] {
+            engine.collectGarbage();
+            QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+        };
+        // When the model changes again and again, with collections in between, the binding follows
+        for (int round = 0; round < 10; ++round) {
+            model->item(1)->setData(round, ageRole);
+            collectGarbage();
+            QCOMPARE(panel->property("shown"), QVariant(round));
+        }
+        // Then the engine owns the wrappers: only the one of the current evaluation is left
+        QCOMPARE(tracker.wrappers.size(), 11);
+        QCOMPARE(tracker.alive(), 1);
+        // And once the binding is gone, so is its wrapper
+        panel.reset();
+        collectGarbage();
+        QCOMPARE(tracker.alive(), 0);
+    }
+};
+
+QTEST_MAIN(tst_ModelHelpers)
+#include "tst_modelhelpers.moc"
