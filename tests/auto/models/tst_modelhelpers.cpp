@@ -1,5 +1,5 @@
 // Corvane.Core tests: the model helpers (SortFilterModel, IdentityProxyModel, QtModelUtils,
-// QtValueWrapper, TreeExpandConnections, ModelWatcher).
+// QtValueWrapper, TreeExpandConnections, ModelWatcher). Randomized runs: tst_modelhelpers_random.
 #include "models/identityproxymodel.h"
 #include "models/modelwatcher.h"
 #include "models/qtmodelutils.h"
@@ -10,16 +10,15 @@
 #include <lumen/treeroles.h>
 
 #include <QAbstractItemModelTester>
-#include <QMutex>
 #include <QQmlComponent>
 #include <QQmlContext>
 #include <QQmlEngine>
 #include <QQuickItem>
+#include <QSemaphore>
 #include <QSignalSpy>
 #include <QStandardItemModel>
 #include <QStringListModel>
 #include <QThread>
-#include <QWaitCondition>
 #include <QtTest>
 
 #include <climits>
@@ -30,7 +29,6 @@ namespace
 {
 const int ageRole = Qt::UserRole + 1;
 const auto fatal = QAbstractItemModelTester::FailureReportingMode::Fatal;
-
 int flagRole()
 {
     return lum::getWantsToBeExpandedRole();
@@ -41,10 +39,10 @@ std::unique_ptr<QStandardItemModel> people()
 {
     auto model = std::make_unique<QStandardItemModel>();
     model->setItemRoleNames({ { Qt::DisplayRole, "name" }, { ageRole, "age" }, { ageRole + 1, "größe" } });
-    for (const auto& row : { qMakePair(QStringLiteral("B"), 30), qMakePair(QStringLiteral("C"), 10), qMakePair(QStringLiteral("A"), 20) }) {
-        auto* item = new QStandardItem(row.first);
-        item->setData(row.second, ageRole);
-        model->appendRow({ item, new QStandardItem(QStringLiteral("second column")) });
+    for (const auto& row : { qMakePair(QStringLiteral("B"), 30), qMakePair(QStringLiteral("C"), 10),
+             qMakePair(QStringLiteral("A"), 20) }) {
+        model->appendRow({ new QStandardItem(row.first), new QStandardItem(QStringLiteral("second column")) });
+        model->item(model->rowCount() - 1)->setData(row.second, ageRole);
     }
     return model;
 }
@@ -58,196 +56,131 @@ QString rowsOf(const QAbstractItemModel& model)
 }
 
 // Fails the run with a clear message when a walk that must end has not ended after 5 s.
-class Watchdog
+struct Watchdog
 {
-public:
     explicit Watchdog(const char* walk)
-        : m_thread(QThread::create([this, walk] {
-            QMutexLocker lock(&m_mutex);
-            while (!m_finished) {
-                if (!m_done.wait(&m_mutex, 5000))
-                    qFatal("%s did not end within 5 s: an endless walk", walk);
-            }
+        : thread(QThread::create([this, walk] {
+            if (!finished.tryAcquire(1, 5000))
+                qFatal("%s did not end within 5 s: an endless walk", walk);
         }))
     {
-        m_thread->start();
+        thread->start();
     }
     ~Watchdog()
     {
-        {
-            QMutexLocker lock(&m_mutex);
-            m_finished = true;
-            m_done.wakeAll();
-        }
-        m_thread->wait();
+        finished.release();
+        thread->wait();
     }
-
-private:
-    QMutex m_mutex;
-    QWaitCondition m_done;
-    bool m_finished = false;
-    std::unique_ptr<QThread> m_thread;
+    QSemaphore finished;
+    std::unique_ptr<QThread> thread;
 };
 
-// Named nodes with the expansion flag, kept in one flat vector so that trees of any depth are built
-// and destroyed without recursion. It trusts every index it is given and records each setData call,
-// so an index of another model reaching it shows.
-class TreeModel : public QAbstractItemModel
+QStandardItem* node(const QString& name, bool flag = false, const QList<QStandardItem*>& children = {})
 {
-public:
-    struct Node
-    {
-        QString name;
-        bool flag = false;
-        int parent = -1;
-        std::vector<int> children;
-    };
-    std::vector<Node> nodes { Node() };
-    QStringList calls;
+    auto* item = new QStandardItem(name);
+    item->setData(flag, flagRole());
+    for (QStandardItem* child : children)
+        item->appendRow(child);
+    return item;
+}
 
-    // Appends one node, with leaf children already below it, in one insertion; returns its id.
-    int add(int parent, const QString& name, bool flag = false, const QStringList& children = {})
+// Root: A (a1, a2), B (b1 (c1)); flags on A, b1 and the leaf c1. Records every setData call, so
+// that an index of another model reaching it shows.
+struct SampleTree : QStandardItemModel
+{
+    SampleTree()
     {
-        const int row = int(nodes[parent].children.size());
-        beginInsertRows(indexOf(parent), row, row);
-        const int id = int(nodes.size());
-        nodes.push_back({ name, flag, parent, {} });
-        nodes[parent].children.push_back(id);
-        for (const QString& child : children) {
-            nodes[id].children.push_back(int(nodes.size()));
-            nodes.push_back({ child, false, id, {} });
-        }
-        endInsertRows();
-        return id;
+        appendRow(node(QStringLiteral("A"), true, { node(QStringLiteral("a1")), node(QStringLiteral("a2")) }));
+        appendRow(node(
+            QStringLiteral("B"), false, { node(QStringLiteral("b1"), true, { node(QStringLiteral("c1"), true) }) }));
     }
-    // A chain of `depth` flagged nodes named by their level, inside one reset.
-    void chain(int depth)
+    bool setData(const QModelIndex& index, const QVariant& value, int role) override
     {
-        beginResetModel();
-        nodes.assign(1, Node());
-        for (int level = 0; level < depth; ++level) {
-            nodes[level].children.push_back(level + 1);
-            nodes.push_back({ QString::number(level), true, level, {} });
-        }
-        endResetModel();
+        calls.append(
+            names({ index }) + QLatin1Char('=') + value.toString() + (role == flagRole() ? "" : "(other role)"));
+        return QStandardItemModel::setData(index, value, role);
     }
-    void resetKeepingNodes()
+    QModelIndex find(const QString& name) const
     {
-        beginResetModel();
-        endResetModel();
-    }
-    QModelIndex indexOf(int id) const
-    {
-        if (id <= 0)
-            return {};
-        const std::vector<int>& siblings = nodes[nodes[id].parent].children;
-        return createIndex(int(std::find(siblings.begin(), siblings.end(), id) - siblings.begin()), 0, quintptr(id));
+        return match(index(0, 0), Qt::DisplayRole, name, 1, Qt::MatchExactly | Qt::MatchRecursive).value(0);
     }
     QString names(const QModelIndexList& indexes) const
     {
         QStringList list;
         for (const QModelIndex& index : indexes)
-            list.append(!index.isValid() ? QStringLiteral("<root>")
-                    : index.model() == this ? nodes[index.internalId()].name
-                                            : QStringLiteral("<foreign>"));
+            list.append(index.model() == this ? index.data().toString() : QStringLiteral("<other>"));
         return list.join(QLatin1Char(','));
     }
+    void reset()
+    {
+        beginResetModel();
+        endResetModel();
+    }
+    QStringList calls;
+    QAbstractItemModelTester tester { this, fatal };
+};
 
+// A chain of `depth` flagged nodes, each the only child of the one before: deeper than any call
+// stack could follow. A node's id is its depth (the root's is 0) and its display text.
+struct ChainModel : QAbstractItemModel
+{
+    static int id(const QModelIndex& index) { return int(index.internalId()); }
     QModelIndex index(int row, int column, const QModelIndex& parent = {}) const override
     {
-        return hasIndex(row, column, parent) ? createIndex(row, column, quintptr(nodes[parent.internalId()].children[row]))
-                                             : QModelIndex();
+        return hasIndex(row, column, parent) ? createIndex(0, 0, quintptr(id(parent) + 1)) : QModelIndex();
     }
     QModelIndex parent(const QModelIndex& child) const override
     {
-        return child.isValid() ? indexOf(nodes[child.internalId()].parent) : QModelIndex();
+        return id(child) > 1 ? createIndex(0, 0, quintptr(id(child) - 1)) : QModelIndex();
     }
     int rowCount(const QModelIndex& parent = {}) const override
     {
-        return parent.column() > 0 ? 0 : int(nodes[parent.internalId()].children.size());
+        return parent.column() <= 0 && id(parent) < depth ? 1 : 0;
     }
     int columnCount(const QModelIndex& = {}) const override { return 1; }
     QVariant data(const QModelIndex& index, int role) const override
     {
-        if (!index.isValid())
-            return {};
-        const Node& node = nodes[index.internalId()];
-        return role == Qt::DisplayRole ? QVariant(node.name) : role == flagRole() ? QVariant(node.flag) : QVariant();
+        return !index.isValid() ? QVariant() : role == flagRole() ? QVariant(true) : role == Qt::DisplayRole ? QVariant(id(index)) : QVariant();
     }
-    bool setData(const QModelIndex& index, const QVariant& value, int role) override
-    {
-        calls.append(names({ index }) + (role == flagRole() ? QStringLiteral("=") : QStringLiteral("?=")) + value.toString());
-        if (!index.isValid() || role != flagRole())
-            return false;
-        nodes[index.internalId()].flag = value.toBool();
-        Q_EMIT dataChanged(index, index, { role });
-        return true;
-    }
-};
-
-// Root: A (a1, a2), B (b1 (c1)); flags on A, b1 and the leaf c1.
-struct SampleTree
-{
-    SampleTree()
-    {
-        a = model.add(0, QStringLiteral("A"), true, { QStringLiteral("a1"), QStringLiteral("a2") });
-        b = model.add(0, QStringLiteral("B"));
-        b1 = model.add(b, QStringLiteral("b1"), true);
-        c1 = model.add(b1, QStringLiteral("c1"), true);
-    }
-    TreeModel model;
-    QAbstractItemModelTester tester { &model, fatal };
-    int a, b, b1, c1;
+    const int depth = 100000;
 };
 
 // The sample tree watched by a connection, with its requests by name.
 struct WatchedTree
 {
-    WatchedTree() { connections.setModel(&tree.model); }
+    WatchedTree() { connections.setModel(&tree); }
     QStringList requests() const
     {
         QStringList names;
         for (const QList<QVariant>& args : spy)
-            names.append(tree.model.names(args.at(0).value<QModelIndexList>()));
+            names.append(tree.names(args.at(0).value<QModelIndexList>()));
         return names;
     }
     SampleTree tree;
     core::TreeExpandConnections connections;
     QSignalSpy spy { &connections, &core::TreeExpandConnections::requestExpandRows };
 };
-using TreeAction = std::function<void(WatchedTree&)>;
-using ModelChange = std::function<void(QStandardItemModel&)>;
 
-// A watcher on a three-row list, a seven-row list and a tree with one parent, and what it announced.
+// A watcher on a three-row list, with a seven-row list and a tree at hand.
 struct WatchedRows
 {
     WatchedRows()
     {
         watcher.setModel(list.get());
-        tree.appendRow(new QStandardItem);
+        modelSpy.clear();
     }
     std::unique_ptr<QStringListModel> list = std::make_unique<QStringListModel>(QStringList { "a", "b", "c" });
     QStringListModel other { { "a", "b", "c", "d", "e", "f", "g" } };
-    QStandardItemModel tree;
-    QAbstractItemModelTester listTester { list.get(), fatal };
-    QAbstractItemModelTester treeTester { &tree, fatal };
+    SampleTree tree;
+    QAbstractItemModelTester tester { list.get(), fatal };
     core::ModelWatcher watcher;
     QSignalSpy modelSpy { &watcher, &core::ModelWatcher::modelChanged };
     QSignalSpy rowSpy { &watcher, &core::ModelWatcher::rowCountChanged };
 };
-using WatcherAction = std::function<void(WatchedRows&)>;
 
-// Nodes without the flag first, then by name: storing a flag moves a node predictably.
-class FlagSortingProxy : public QSortFilterProxyModel
-{
-protected:
-    bool lessThan(const QModelIndex& left, const QModelIndex& right) const override
-    {
-        if (left.data(flagRole()).toBool() != right.data(flagRole()).toBool())
-            return !left.data(flagRole()).toBool();
-        return left.data().toString() < right.data().toString();
-    }
-};
+using TreeAction = std::function<void(WatchedTree&)>;
+using RowsAction = std::function<void(WatchedRows&)>;
+using ModelChange = std::function<void(QStandardItemModel&)>;
 
 // Sees every wrapper a QML binding creates, without holding it.
 class WrapperTracker : public QObject
@@ -260,13 +193,16 @@ public:
         wrappers.append(wrapper);
         return wrapper;
     }
-    int alive() const { return int(std::count_if(wrappers.cbegin(), wrappers.cend(), [](const auto& w) { return !w.isNull(); })); }
+    int alive() const
+    {
+        return int(std::count_if(wrappers.cbegin(), wrappers.cend(), [](const auto& w) { return w; }));
+    }
     QList<QPointer<QObject>> wrappers;
 };
 }
 Q_DECLARE_METATYPE(TreeAction)
+Q_DECLARE_METATYPE(RowsAction)
 Q_DECLARE_METATYPE(ModelChange)
-Q_DECLARE_METATYPE(WatcherAction)
 
 class tst_ModelHelpers : public QObject
 {
@@ -301,7 +237,6 @@ private Q_SLOTS:
         proxy.setSortRoleName(QStringLiteral("age"));
         QTest::ignoreMessage(QtDebugMsg, "Sort role \"Age\" not found");
         proxy.setSortRoleName(QStringLiteral("Age"));
-        QCOMPARE(proxy.sortRole(), ageRole);
         // A pending name is read intact (it was once read after being freed) and tried once only
         proxy.setSourceModel(nullptr);
         proxy.setSortRoleName(QStringLiteral("weight"));
@@ -339,10 +274,9 @@ private Q_SLOTS:
         QCOMPARE(rowsOf(proxy), QStringLiteral("CBA"));
         proxy.setAscending(true);
         QCOMPARE(rowsOf(proxy), QStringLiteral("ABC"));
-        proxy.setSortColumn(-1);
+        proxy.setSortColumn(-5);
         QCOMPARE(rowsOf(proxy), QStringLiteral("BCA"));
         QCOMPARE(columnSpy.count(), 2);
-        QCOMPARE(columnSpy.at(0).at(0), QVariant(0));
         QCOMPARE(columnSpy.at(1).at(0), QVariant(-1));
         QCOMPARE(ascendingSpy.count(), 2);
         QCOMPARE(ascendingSpy.at(0).at(0), QVariant(false));
@@ -353,30 +287,6 @@ private Q_SLOTS:
         QCOMPARE(columnSpy.count() + ascendingSpy.count(), 4);
     }
 
-    void shouldSurviveAnySortColumn_data()
-    {
-        QTest::addColumn<int>("column");
-        QTest::addColumn<int>("readBack");
-        QTest::newRow("past the last column") << 5 << 5;
-        QTest::newRow("negative") << -7 << -1;
-        QTest::newRow("INT_MIN") << INT_MIN << -1;
-        QTest::newRow("INT_MAX") << INT_MAX << INT_MAX;
-    }
-    void shouldSurviveAnySortColumn()
-    {
-        auto source = people();
-        core::SortFilterModel proxy;
-        proxy.setSourceModel(source.get());
-        QAbstractItemModelTester tester(&proxy, fatal);
-        proxy.setSortColumn(0);
-        QFETCH(int, column);
-        proxy.setSortColumn(column);
-        proxy.setAscending(false);
-        source->appendRow(new QStandardItem(QStringLiteral("D")));
-        QTEST(proxy.sortColumn(), "readBack");
-        QCOMPARE(proxy.rowCount(), 4);
-    }
-
     void shouldMapRows_data()
     {
         QTest::addColumn<QString>("filter");
@@ -385,12 +295,9 @@ private Q_SLOTS:
         QTest::addColumn<int>("proxyRow");
         // Sorted by name: proxy A, B, C; source B, C, A.
         QTest::newRow("first") << "" << 0 << 2 << 1;
-        QTest::newRow("middle") << "" << 1 << 0 << 2;
         QTest::newRow("last") << "" << 2 << 1 << 0;
         QTest::newRow("row count") << "" << 3 << -1 << -1;
-        QTest::newRow("minus one") << "" << -1 << -1 << -1;
         QTest::newRow("INT_MIN") << "" << INT_MIN << -1 << -1;
-        QTest::newRow("INT_MAX") << "" << INT_MAX << -1 << -1;
         QTest::newRow("hidden source row") << "C" << 0 << 1 << -1;
         QTest::newRow("shown source row") << "C" << 1 << -1 << 0;
     }
@@ -418,7 +325,6 @@ private Q_SLOTS:
         QTest::newRow("sorting proxy itself") << false << 0;
         QTest::newRow("sorting proxy through two proxies") << false << 2;
         QTest::newRow("identity proxy itself") << true << 0;
-        QTest::newRow("identity proxy through one proxy") << true << 1;
         QTest::newRow("identity proxy through three proxies") << true << 3;
     }
     void shouldRefuseOwnChainAsSource()
@@ -444,7 +350,7 @@ private Q_SLOTS:
         }
         QSignalSpy sourceSpy(proxy.get(), &QAbstractProxyModel::sourceModelChanged);
         {
-            Watchdog watchdog("Refusing a chain that leads back to the proxy");
+            Watchdog watchdog("Looking for the proxy in the chain of sources");
             QVERIFY(proxy->setProperty("sourceModel", QVariant::fromValue(top)));
         }
         // The proxy keeps its source instead of asking itself for rows forever
@@ -458,10 +364,8 @@ private Q_SLOTS:
         QTest::addColumn<QString>("name");
         QTest::addColumn<int>("role");
         QTest::newRow("display") << QStringLiteral("name") << int(Qt::DisplayRole);
-        QTest::newRow("user") << QStringLiteral("age") << ageRole;
         QTest::newRow("non-ASCII name") << QStringLiteral("größe") << ageRole + 1;
         QTest::newRow("other case") << QStringLiteral("Age") << -1;
-        QTest::newRow("unknown") << QStringLiteral("weight") << -1;
         QTest::newRow("empty") << QString() << -1;
     }
     void shouldFindRoleByName()
@@ -533,10 +437,10 @@ private Q_SLOTS:
         QFETCH(int, cells);
         QStandardItemModel model(2, 2);
         QStandardItemModel other(2, 2);
-        model.setItem(0, 0, new QStandardItem(QStringLiteral("parent")));
-        model.item(0)->appendRow(new QStandardItem(QStringLiteral("child")));
+        model.setItem(0, 0, node(QStringLiteral("parent"), false, { node(QStringLiteral("child")) }));
         const QModelIndex starts[] = { model.index(0, 0), {}, model.index(0, 0), model.index(0, 0), model.index(1, 0) };
-        const QModelIndex ends[] = { model.index(1, 1), model.index(1, 1), {}, other.index(1, 1), model.index(0, 0, model.index(0, 0)) };
+        const QModelIndex ends[]
+            = { model.index(1, 1), model.index(1, 1), {}, other.index(1, 1), model.index(0, 0, model.index(0, 0)) };
         const QItemSelection selection = utils.selectionRange(starts[kind], ends[kind]);
         QCOMPARE(selection.size(), cells ? 1 : 0);
         QCOMPARE(selection.indexes().size(), cells);
@@ -544,43 +448,40 @@ private Q_SLOTS:
 
     void shouldReadAndStoreOnlyInItsOwnModel()
     {
-        SampleTree tree;
-        TreeModel& model = tree.model;
+        SampleTree model;
         const QModelIndex top = utils.modelIndex(&model, 0, 0, utils.emptyIndex());
         QVERIFY(!utils.emptyIndex().isValid());
-        QCOMPARE(top, model.indexOf(tree.a));
-        QCOMPARE(utils.modelIndex(&model, 1, 0, top).data().toString(), QStringLiteral("a2"));
+        QCOMPARE(top, model.find(QStringLiteral("A")));
+        const QModelIndex leaf = utils.modelIndex(&model, 1, 0, top);
+        QCOMPARE(model.names({ leaf }), QStringLiteral("a2"));
         QVERIFY(!utils.modelIndex(&model, 2, 0, top).isValid());
         QCOMPARE(utils.getRowCount(&model, utils.emptyIndex()), 2);
         QCOMPARE(utils.getRowCount(&model, top), 2);
         QVERIFY(utils.getWantsToBeExpanded(&model, top));
-        QVERIFY(!utils.getWantsToBeExpanded(&model, model.indexOf(tree.b)));
+        QVERIFY(!utils.getWantsToBeExpanded(&model, model.find(QStringLiteral("B"))));
         // Flagged nodes with children, parents first, the last root child's subtree first
         QCOMPARE(model.names(utils.getAllWantToBeExpandedNodes(&model)), QStringLiteral("b1,A"));
-        QCOMPARE(model.names(utils.getAllWantToBeExpandedNodes(&model, QModelIndex())), QStringLiteral("b1,A"));
-        QCOMPARE(model.names(utils.getAllWantToBeExpandedNodes(&model, model.indexOf(tree.b))), QStringLiteral("b1"));
+        QCOMPARE(model.names(utils.getAllWantToBeExpandedNodes(&model, model.find(QStringLiteral("B")))),
+            QStringLiteral("b1"));
         // A leaf stores the flag too, yet is not expandable
-        const QModelIndex leaf = utils.modelIndex(&model, 1, 0, top);
         utils.saveWantsToBeExpanded(&model, leaf, true);
-        QCOMPARE(model.calls, QStringList { QStringLiteral("a2=true") });
         QVERIFY(utils.getWantsToBeExpanded(&model, leaf));
-        QCOMPARE(model.names(utils.getAllWantToBeExpandedNodes(&model)), QStringLiteral("b1,A"));
-
+        QCOMPARE(model.names(utils.getAllWantToBeExpandedNodes(&model, QModelIndex())), QStringLiteral("b1,A"));
         // A null model or an index of another model gives the neutral answer and never reaches the model
         SampleTree other;
-        for (const QModelIndex& foreign : { other.model.indexOf(other.a), other.model.indexOf(other.b1) }) {
-            QVERIFY(!utils.modelIndex(&model, 0, 0, foreign).isValid());
-            QCOMPARE(utils.getRowCount(&model, foreign), 0);
-            QVERIFY(!utils.getWantsToBeExpanded(&model, foreign));
-            QVERIFY(utils.getAllWantToBeExpandedNodes(&model, foreign).isEmpty());
-            utils.saveWantsToBeExpanded(&model, foreign, true);
-        }
+        const QModelIndex foreign = other.find(QStringLiteral("b1"));
+        QVERIFY(!utils.modelIndex(&model, 0, 0, foreign).isValid());
+        QCOMPARE(utils.getRowCount(&model, foreign), 0);
+        QVERIFY(!utils.getWantsToBeExpanded(&model, foreign));
+        QVERIFY(utils.getAllWantToBeExpandedNodes(&model, foreign).isEmpty());
+        utils.saveWantsToBeExpanded(&model, foreign, true);
         QVERIFY(!utils.modelIndex(nullptr, 0, 0, utils.emptyIndex()).isValid());
         QCOMPARE(utils.getRowCount(nullptr, utils.emptyIndex()), 0);
         QVERIFY(!utils.getWantsToBeExpanded(nullptr, QModelIndex()));
         utils.saveWantsToBeExpanded(nullptr, QModelIndex(), true);
         QVERIFY(utils.getAllWantToBeExpandedNodes(nullptr).isEmpty());
-        QCOMPARE(model.calls.size(), 1);
+        QCOMPARE(model.calls, QStringList { QStringLiteral("a2=true") });
+        QCOMPARE(other.calls, QStringList());
     }
 
     void shouldFindMenuActionOrSayDefaultIsUsed_data()
@@ -601,26 +502,26 @@ private Q_SLOTS:
         QFETCH(bool, withTree);
         QQmlEngine engine;
         QQmlComponent component(&engine);
-        component.setData("import QtQuick 2.15\n"
-                          "Item {\n"
-                          "  Item { objectName: \"plain\"; Item {} }\n"
-                          "  QtObject { objectName: \"notAnItem\"; property Component action: Component { Item {} } }\n"
-                          "  Item { Item { objectName: \"deleteAction\"; Item { Component { Item { objectName: \"first\" } }"
-                          " } Component { Item { objectName: \"second\" } } } }\n"
-                          "}\n",
+        component.setData(
+            "import QtQuick 2.15\n"
+            "Item {\n"
+            "  Item { objectName: \"plain\"; Item {} }\n"
+            "  QtObject { objectName: \"notAnItem\"; property Component action: Component { Item {} } }\n"
+            "  Item { Item { objectName: \"deleteAction\"; Item { Component { Item { objectName: \"first\" } }"
+            " } Component { Item { objectName: \"second\" } } } }\n"
+            "}\n",
             QUrl());
         std::unique_ptr<QObject> root(component.create());
         QVERIFY2(root, qPrintable(component.errorString()));
         if (created.isEmpty()) {
             QTest::ignoreMessage(QtDebugMsg,
-                qPrintable(QStringLiteral("custom menu action  \"%1\" is not found, so default action is used").arg(objectName)));
+                qPrintable(QStringLiteral("custom menu action  \"%1\" is not found, so default action is used")
+                               .arg(objectName)));
         }
         QQmlComponent* action = utils.findMenuAction(withTree ? root.get() : nullptr, objectName);
         QCOMPARE(action != nullptr, !created.isEmpty());
-        if (action) {
-            std::unique_ptr<QObject> made(action->create());
-            QCOMPARE(made->objectName(), created);
-        }
+        if (action)
+            QCOMPARE(std::unique_ptr<QObject>(action->create())->objectName(), created);
     }
 
     void shouldEndWalksOnOddOrVeryDeepTrees()
@@ -639,17 +540,16 @@ private Q_SLOTS:
             connections.onRowExpanded(QModelIndex(), true);
             QCOMPARE(requests.count(), 0);
         }
-        // A chain far deeper than any call stack could follow: every node but the last leaf, parents first
-        const int depth = 100000;
-        TreeModel chain;
-        chain.chain(depth);
+        // A chain far deeper than any call stack: every node but the last leaf, parents first
+        ChainModel chain;
         QAbstractItemModelTester chainTester(&chain, fatal);
         const QModelIndexList nodes = utils.getAllWantToBeExpandedNodes(&chain);
-        QCOMPARE(nodes.size(), depth - 1);
-        QCOMPARE(chain.names({ nodes.at(1), nodes.last() }), QStringLiteral("1,%1").arg(depth - 2));
+        QCOMPARE(nodes.size(), chain.depth - 1);
+        QCOMPARE(nodes.at(1).data(), QVariant(2));
+        QCOMPARE(nodes.last().data(), QVariant(chain.depth - 1));
         connections.setModel(&chain);
         connections.onTreeCreated();
-        connections.onRowExpanded(chain.indexOf(1), true);
+        connections.onRowExpanded(chain.index(0, 0), true);
         QCOMPARE(requests.count(), 2);
         QCOMPARE(requests.at(0).at(0).value<QModelIndexList>(), nodes);
         QCOMPARE(requests.at(1).at(0).value<QModelIndexList>(), nodes);
@@ -662,142 +562,122 @@ private Q_SLOTS:
         QTest::addColumn<QString>("stored");
         QTest::newRow("tree created: last root child's subtree first, flagged leaf never")
             << TreeAction([](WatchedTree& w) { w.connections.onTreeCreated(); }) << QStringList { "b1,A" } << "";
-        QTest::newRow("model reset") << TreeAction([](WatchedTree& w) { w.tree.model.resetKeepingNodes(); })
-                                     << QStringList { "b1,A" } << "";
-        QTest::newRow("expanded: flag stored, node first") << TreeAction([](WatchedTree& w) {
-            w.connections.onRowExpanded(w.tree.model.indexOf(w.tree.b), true);
-        }) << QStringList { "B,b1" } << "B=true";
-        QTest::newRow("collapsed: only descendants") << TreeAction([](WatchedTree& w) {
-            w.connections.onRowExpanded(w.tree.model.indexOf(w.tree.b), true);
-            w.connections.onRowExpanded(w.tree.model.indexOf(w.tree.b), false);
-        }) << QStringList { "B,b1", "b1" } << "B=true,B=false";
+        QTest::newRow("model reset") << TreeAction([](WatchedTree& w) { w.tree.reset(); }) << QStringList { "b1,A" }
+                                     << "";
+        QTest::newRow("expanded, then collapsed: flag stored, node first, then only descendants") << TreeAction(
+            [](WatchedTree& w) {
+                w.connections.onRowExpanded(w.tree.find(QStringLiteral("B")), true);
+                w.connections.onRowExpanded(w.tree.find(QStringLiteral("B")), false);
+            }) << QStringList { "B,b1", "b1" } << "B=true,B=false";
         QTest::newRow("leaf ignored") << TreeAction([](WatchedTree& w) {
-            w.connections.onRowExpanded(w.tree.model.indexOf(w.tree.c1), false);
+            w.connections.onRowExpanded(w.tree.find(QStringLiteral("c1")), false);
         }) << QStringList {} << "";
-        QTest::newRow("flagged node gets first children, later only inside new subtrees") << TreeAction([](WatchedTree& w) {
-            const int x = w.tree.model.add(w.tree.a, QStringLiteral("X"), true);
-            w.tree.model.add(x, QStringLiteral("x1"));
-            w.tree.model.add(x, QStringLiteral("x2"));
-            w.tree.model.add(x, QStringLiteral("x3"), true, { QStringLiteral("y") });
-        }) << QStringList { "X", "x3" } << "";
-        QTest::newRow("inserted rows without wanted node") << TreeAction([](WatchedTree& w) {
-            w.tree.model.add(w.tree.b, QStringLiteral("b2"), false, { QStringLiteral("d") });
-            w.tree.model.add(w.tree.c1, QStringLiteral("leaf"), true);
-        }) << QStringList { "c1" } << "";
-        QTest::newRow("index of another model") << TreeAction([](WatchedTree& w) {
+        QTest::newRow("flagged node gets first children, later only inside new subtrees") << TreeAction(
+            [](WatchedTree& w) {
+                QStandardItem* x = node(QStringLiteral("X"), true);
+                w.tree.item(0)->appendRow(x);
+                x->appendRow(node(QStringLiteral("x1")));
+                x->appendRow(node(QStringLiteral("x2")));
+                x->appendRow(node(QStringLiteral("x3"), true, { node(QStringLiteral("y")) }));
+                w.tree.item(1)->appendRow(node(QStringLiteral("b2"), false, { node(QStringLiteral("d")) }));
+            }) << QStringList { "X", "x3" } << "";
+        QTest::newRow("index of another model, or none") << TreeAction([](WatchedTree& w) {
             SampleTree other;
-            w.connections.onRowExpanded(other.model.indexOf(other.b), true);
-            QVERIFY(other.model.calls.isEmpty());
-        }) << QStringList {} << "";
-        QTest::newRow("without model") << TreeAction([](WatchedTree& w) {
+            w.connections.onRowExpanded(other.find(QStringLiteral("B")), true);
+            QCOMPARE(other.calls, QStringList());
             w.connections.setModel(nullptr);
             w.connections.onTreeCreated();
-            w.connections.onRowExpanded(w.tree.model.indexOf(w.tree.b), true);
-            w.connections.onRowExpanded(QModelIndex(), true);
-            w.tree.model.resetKeepingNodes();
+            w.connections.onRowExpanded(w.tree.find(QStringLiteral("B")), true);
+            w.tree.reset();
         }) << QStringList {} << "";
+        QTest::newRow("another model, then destroyed: the previous forgotten") << TreeAction([](WatchedTree& w) {
+            QSignalSpy changed(&w.connections, &core::TreeExpandConnections::modelChanged);
+            w.connections.setModel(&w.tree);
+            {
+                SampleTree other;
+                w.connections.setModel(&other);
+                w.tree.reset();
+                other.reset();
+            }
+            QCOMPARE(w.connections.model(), nullptr);
+            w.connections.onTreeCreated();
+            w.tree.reset();
+            QCOMPARE(changed.count(), 1);
+        }) << QStringList { "<other>,<other>" } << "";
     }
     void shouldRequestExpandableWantedRowsParentsFirst()
     {
-        WatchedTree w;
         QFETCH(TreeAction, action);
+        WatchedTree w;
         action(w);
         QTEST(w.requests(), "requests");
-        QTEST(w.tree.model.calls.join(QLatin1Char(',')), "stored");
+        QTEST(w.tree.calls.join(QLatin1Char(',')), "stored");
     }
 
     void shouldFollowNodeThatMovesWhenItsFlagChanges()
     {
         // Given a view on a proxy that sorts by the flag itself, so storing it rearranges the rows
         SampleTree tree;
-        FlagSortingProxy proxy;
-        proxy.setDynamicSortFilter(true);
-        proxy.setSourceModel(&tree.model);
-        proxy.sort(0, Qt::AscendingOrder);
+        tree.item(0)->setData(false, flagRole());
+        QSortFilterProxyModel proxy;
+        proxy.setSortRole(flagRole());
+        proxy.setSourceModel(&tree);
+        proxy.sort(0, Qt::DescendingOrder);
         QAbstractItemModelTester tester(&proxy, fatal);
         core::TreeExpandConnections connections;
         connections.setModel(&proxy);
         QSignalSpy spy(&connections, &core::TreeExpandConnections::requestExpandRows);
-        const QModelIndex b = proxy.mapFromSource(tree.model.indexOf(tree.b));
-        QCOMPARE(b.row(), 0);
-        // When B is expanded and moves below A, the request names B where it is now
+        const QModelIndex b = proxy.mapFromSource(tree.find(QStringLiteral("B")));
+        QCOMPARE(b.row(), 1);
+        // When B is expanded and moves above A, the request names B where it is now
         connections.onRowExpanded(b, true);
         QCOMPARE(spy.count(), 1);
         const QModelIndexList rows = spy.at(0).at(0).value<QModelIndexList>();
         QCOMPARE(rows.size(), 2);
-        QCOMPARE(rows.at(0).row(), 1);
+        QCOMPARE(rows.at(0).row(), 0);
         QCOMPARE(rows.at(0).data().toString(), QStringLiteral("B"));
         QCOMPARE(rows.at(1).data().toString(), QStringLiteral("b1"));
-    }
-
-    void shouldFollowOnlyTheCurrentLiveTree()
-    {
-        WatchedTree first;
-        SampleTree second;
-        QSignalSpy modelSpy(&first.connections, &core::TreeExpandConnections::modelChanged);
-        first.connections.setModel(&first.tree.model);
-        QCOMPARE(modelSpy.count(), 0);
-        first.connections.setModel(&second.model);
-        QCOMPARE(modelSpy.count(), 1);
-        // The previous model is forgotten
-        first.tree.model.add(first.tree.a, QStringLiteral("new"), true, { QStringLiteral("child") });
-        first.tree.model.resetKeepingNodes();
-        QCOMPARE(first.spy.count(), 0);
-        second.model.resetKeepingNodes();
-        QCOMPARE(first.spy.count(), 1);
-        // A destroyed model reads null and is no more used
-        {
-            SampleTree gone;
-            first.connections.setModel(&gone.model);
-        }
-        QCOMPARE(first.connections.model(), nullptr);
-        first.connections.onTreeCreated();
-        first.connections.setModel(nullptr);
-        QCOMPARE(modelSpy.count(), 2);
-        QCOMPARE(first.spy.count(), 1);
     }
 
     // Starting from a watcher on the three-row list.
     void shouldCountRootRowsAndAnnounceInsertionsAndRemovals_data()
     {
-        QTest::addColumn<WatcherAction>("action");
+        QTest::addColumn<RowsAction>("action");
         QTest::addColumn<int>("rows");
         QTest::addColumn<int>("modelSignals");
         QTest::addColumn<int>("rowSignals");
-        QTest::newRow("assigned") << WatcherAction([](WatchedRows&) {}) << 3 << 0 << 0;
-        QTest::newRow("same model again") << WatcherAction([](WatchedRows& w) { w.watcher.setModel(w.list.get()); }) << 3 << 0 << 0;
-        QTest::newRow("insertion of two rows") << WatcherAction([](WatchedRows& w) { w.list->insertRows(1, 2); }) << 5 << 0 << 1;
-        QTest::newRow("removal") << WatcherAction([](WatchedRows& w) { w.list->removeRows(0, 1); }) << 2 << 0 << 1;
-        QTest::newRow("move is neither") << WatcherAction([](WatchedRows& w) {
+        QTest::newRow("insertion of two rows")
+            << RowsAction([](WatchedRows& w) { w.list->insertRows(1, 2); }) << 5 << 0 << 1;
+        QTest::newRow("removal") << RowsAction([](WatchedRows& w) { w.list->removeRows(0, 1); }) << 2 << 0 << 1;
+        QTest::newRow("moves and resets are neither") << RowsAction([](WatchedRows& w) {
             w.list->moveRows(QModelIndex(), 0, 1, QModelIndex(), 3);
-        }) << 3 << 0 << 0;
-        QTest::newRow("reset is neither") << WatcherAction([](WatchedRows& w) { w.list->setStringList({ "y" }); }) << 1 << 0 << 0;
-        QTest::newRow("child rows announced, not counted") << WatcherAction([](WatchedRows& w) {
+            w.list->setStringList({ QStringLiteral("x") });
+        }) << 1 << 0 << 0;
+        QTest::newRow("child rows announced, not counted") << RowsAction([](WatchedRows& w) {
             w.watcher.setModel(&w.tree);
-            w.tree.item(0)->appendRow(new QStandardItem);
-            w.tree.item(0)->removeRow(0);
-        }) << 1 << 1 << 2;
-        QTest::newRow("cleared: disconnected") << WatcherAction([](WatchedRows& w) {
+            w.tree.item(0)->appendRow(node(QStringLiteral("new")));
+            w.tree.item(1)->removeRow(0);
+        }) << 2 << 1 << 2;
+        QTest::newRow("the same model is no change, the previous one forgotten") << RowsAction([](WatchedRows& w) {
+            w.watcher.setModel(w.list.get());
+            w.watcher.setModel(&w.other);
+            w.list->insertRows(0, 1);
+            w.other.insertRows(0, 1);
+        }) << 8 << 1 << 1;
+        QTest::newRow("cleared") << RowsAction([](WatchedRows& w) {
             w.watcher.setModel(nullptr);
             w.list->insertRows(0, 1);
         }) << -1 << 1 << 0;
-        QTest::newRow("previous model forgotten") << WatcherAction([](WatchedRows& w) {
-            w.watcher.setModel(&w.other);
-            w.list->insertRows(0, 1);
-            w.list->removeRows(0, 2);
-            w.other.insertRows(0, 1);
-        }) << 8 << 1 << 1;
-        QTest::newRow("destroyed model, then cleared") << WatcherAction([](WatchedRows& w) {
+        QTest::newRow("destroyed model, then cleared") << RowsAction([](WatchedRows& w) {
             w.list.reset();
             w.watcher.setModel(nullptr);
         }) << -1 << 0 << 0;
     }
     void shouldCountRootRowsAndAnnounceInsertionsAndRemovals()
     {
+        QFETCH(RowsAction, action);
         WatchedRows w;
-        QCOMPARE(w.modelSpy.count(), 1);
-        w.modelSpy.clear();
-        QFETCH(WatcherAction, action);
+        QCOMPARE(w.watcher.rows(), 3);
         action(w);
         QTEST(w.watcher.rows(), "rows");
         QTEST(int(w.modelSpy.count()), "modelSignals");
@@ -811,24 +691,32 @@ private Q_SLOTS:
         QTest::addColumn<ModelChange>("change");
         QTest::addColumn<int>("notified");
         QTest::addColumn<QVariant>("value");
-        QTest::newRow("own cell") << ModelChange([](QStandardItemModel& m) { m.item(1)->setData(5, ageRole); }) << 1 << QVariant(5);
-        QTest::newRow("other row") << ModelChange([](QStandardItemModel& m) { m.item(2)->setText(QStringLiteral("x")); }) << 1 << QVariant(10);
-        QTest::newRow("other column") << ModelChange([](QStandardItemModel& m) { m.item(1, 1)->setText(QStringLiteral("x")); }) << 1 << QVariant(10);
-        QTest::newRow("insert rows") << ModelChange([](QStandardItemModel& m) { m.insertRows(0, 2); }) << 1 << QVariant();
-        QTest::newRow("child rows") << ModelChange([](QStandardItemModel& m) { m.item(0)->appendRow(new QStandardItem); }) << 1 << QVariant(10);
-        QTest::newRow("remove rows") << ModelChange([](QStandardItemModel& m) { m.removeRows(1, 2); }) << 1 << QVariant();
+        QTest::newRow("own cell") << ModelChange([](QStandardItemModel& m) { m.item(1)->setData(5, ageRole); }) << 1
+                                  << QVariant(5);
+        QTest::newRow("other column") << ModelChange([](QStandardItemModel& m) {
+            m.item(1, 1)->setText(QStringLiteral("x"));
+        }) << 1 << QVariant(10);
+        QTest::newRow("insert rows") << ModelChange([](QStandardItemModel& m) { m.insertRows(0, 2); }) << 1
+                                     << QVariant();
+        QTest::newRow("child rows") << ModelChange([](QStandardItemModel& m) {
+            m.item(0)->appendRow(new QStandardItem);
+        }) << 1 << QVariant(10);
+        QTest::newRow("remove rows") << ModelChange([](QStandardItemModel& m) { m.removeRows(1, 2); }) << 1
+                                     << QVariant();
         QTest::newRow("reset") << ModelChange([](QStandardItemModel& m) { m.clear(); }) << 1 << QVariant();
-        QTest::newRow("layout change is quiet") << ModelChange([](QStandardItemModel& m) { m.sort(0, Qt::DescendingOrder); }) << 0 << QVariant(30);
-        QTest::newRow("model destroyed is quiet") << ModelChange([](QStandardItemModel& m) { delete &m; }) << 0 << QVariant();
+        QTest::newRow("layout change is quiet")
+            << ModelChange([](QStandardItemModel& m) { m.sort(0, Qt::DescendingOrder); }) << 0 << QVariant(30);
+        QTest::newRow("model destroyed is quiet")
+            << ModelChange([](QStandardItemModel& m) { delete &m; }) << 0 << QVariant();
     }
     void shouldNotifyOnceForEveryModelChange()
     {
+        QFETCH(ModelChange, change);
         auto model = people();
         QAbstractItemModelTester tester(model.get(), fatal);
         QtValueWrapper wrapper(ageRole, 1, model.get());
         QCOMPARE(wrapper.value(), QVariant(10));
         QSignalSpy spy(&wrapper, &QtValueWrapper::valueChanged);
-        QFETCH(ModelChange, change);
         change(*model.release());
         model.reset(qobject_cast<QStandardItemModel*>(wrapper.model.data()));
         QTEST(int(spy.count()), "notified");
@@ -845,10 +733,11 @@ private Q_SLOTS:
         engine.rootContext()->setContextProperty(QStringLiteral("people"), model.get());
         engine.rootContext()->setContextProperty(QStringLiteral("tracker"), &tracker);
         QQmlComponent component(&engine);
-        component.setData(QStringLiteral("import QtQml 2.15\n"
-                                         "QtObject { property var shown: tracker.track(utils.modelData(1, people, %1)).value }")
-                              .arg(ageRole)
-                              .toUtf8(),
+        component.setData(
+            QStringLiteral("import QtQml 2.15\n"
+                           "QtObject { property var shown: tracker.track(utils.modelData(1, people, %1)).value }")
+                .arg(ageRole)
+                .toUtf8(),
             QUrl());
         std::unique_ptr<QObject> panel(component.create());
         QVERIFY2(panel, qPrintable(component.errorString()));

@@ -62,8 +62,12 @@ struct Sources
         const int firstColumn = model.isTree() && columns > 0 ? 1 : 0;
         switch (random.below(9)) {
         case 0:
-        case 1: model.insertRowsAt(parent, random.below(rows + 1), 1 + random.below(3)); return QStringLiteral("insert rows");
-        case 2: model.removeRowsAt(parent, random.below(rows), 1 + random.below(2)); return QStringLiteral("remove rows");
+        case 1:
+            model.insertRowsAt(parent, random.below(rows + 1), 1 + random.below(3));
+            return QStringLiteral("insert rows");
+        case 2:
+            model.removeRowsAt(parent, random.below(rows), 1 + random.below(2));
+            return QStringLiteral("remove rows");
         case 3: {
             const QModelIndex to = random.chance(50) ? parent : randomParent();
             model.moveRowsTo(parent, random.below(rows), 1, to, random.below(model.rowCount(to) + 1));
@@ -75,9 +79,15 @@ struct Sources
             else
                 model.removeColumnsAt(firstColumn + random.below(columns - firstColumn), 1);
             return QStringLiteral("insert or remove columns");
-        case 5: model.touchCells(parent, random.below(rows), 0, columns - 1); return QStringLiteral("data change");
-        case 6: model.setExpandFlag(model.index(random.below(rows), 0, parent), random.chance(50)); return QStringLiteral("flag change");
-        case 7: model.reverseChildren({ parent }, random.chance(50)); return QStringLiteral("layout change");
+        case 5:
+            model.touchCells(parent, random.below(rows), 0, columns - 1);
+            return QStringLiteral("data change");
+        case 6:
+            model.setExpandFlag(model.index(random.below(rows), 0, parent), random.chance(50));
+            return QStringLiteral("flag change");
+        case 7:
+            model.reverseChildren({ parent }, random.chance(50));
+            return QStringLiteral("layout change");
         default:
             // Rows without columns only in flat sources: QSortFilterProxyModel (Qt 5.15) keeps a
             // tree's child mapping with no columns and then reports rows under it that it does not
@@ -249,16 +259,23 @@ private Q_SLOTS:
                     }
                     sorting.setSourceModel(pick == 3 ? &sorting : next);
                     break;
-                case 1: identity.setSourceModel(pick == 3 ? &identity : next); break;
-                case 2: watcher.setModel(watched = next); break;
-                default: connections.setModel(expanded = next); break;
+                case 1:
+                    identity.setSourceModel(pick == 3 ? &identity : next);
+                    break;
+                case 2:
+                    watcher.setModel(watched = next);
+                    break;
+                default:
+                    connections.setModel(expanded = next);
+                    break;
                 }
                 operation = QStringLiteral("new model");
                 break;
             }
             case 3: {
                 const QModelIndex parent = sources.randomParent();
-                const QModelIndex node = sources.active->index(random.argument(sources.active->rowCount(parent)), 0, parent);
+                const QModelIndex node
+                    = sources.active->index(random.argument(sources.active->rowCount(parent)), 0, parent);
                 connections.onRowExpanded(random.chance(90) ? node : QModelIndex(), random.chance(50));
                 operation = QStringLiteral("expanded");
                 break;
@@ -297,8 +314,10 @@ private Q_SLOTS:
                     broken = QStringLiteral("the whole tree was not requested once");
             }
             const QString problems = messages.takeProblems();
-            QVERIFY2(!QTest::currentTestFailed(), qPrintable(random.where(operation) + QStringLiteral(": a model tester failed")));
-            QVERIFY2(broken.isEmpty() && problems.isEmpty(), qPrintable(random.where(operation) + QStringLiteral(": ") + broken + problems));
+            QVERIFY2(!QTest::currentTestFailed(),
+                qPrintable(random.where(operation) + QStringLiteral(": a model tester failed")));
+            QVERIFY2(broken.isEmpty() && problems.isEmpty(),
+                qPrintable(random.where(operation) + QStringLiteral(": ") + broken + problems));
         }
     }
 
@@ -307,7 +326,19 @@ private Q_SLOTS:
         QFETCH_GLOBAL(uint, seed);
         RandomRun random(seed, 3000);
         MessageGuard messages;
-        enum Kind { Source, Table, Proxy, Watcher, Tree, Filter, Sorter, Item, Keys, Kinds };
+        enum Kind
+        {
+            Source,
+            Table,
+            Proxy,
+            Watcher,
+            Tree,
+            Filter,
+            Sorter,
+            Item,
+            Keys,
+            Kinds
+        };
         std::vector<QPointer<QObject>> made[Kinds];
         const auto pick = [&](Kind kind) -> QObject* {
             const auto& list = made[kind];
@@ -358,8 +389,9 @@ private Q_SLOTS:
                 made[Table].emplace_back(created);
             } else if (roll < 26) {
                 operation = QStringLiteral("new proxy");
-                QAbstractProxyModel* proxy = random.chance(50) ? static_cast<QAbstractProxyModel*>(new core::SortFilterModel)
-                                                               : new core::IdentityProxyModel;
+                QAbstractProxyModel* proxy = random.chance(50)
+                    ? static_cast<QAbstractProxyModel*>(new core::SortFilterModel)
+                    : new core::IdentityProxyModel;
                 // Only over plain sources: a proxy stacked on a proxy reads freed memory in Qt 5.15 once
                 // the lower proxy's source is destroyed (the lower proxy falls back to an empty model
                 // without a reset), so stacks are not part of this run.
