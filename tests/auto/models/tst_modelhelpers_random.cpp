@@ -21,9 +21,9 @@
 #include <QTest>
 
 #include <memory>
+#include <utility>
 #include <vector>
 
-using cvtest::MessageGuard;
 using cvtest::RandomRun;
 using cvtest::ReliabilityRandomModel;
 
@@ -34,74 +34,11 @@ std::vector<ReliabilityRandomModel::Header> headers(int count)
     return std::vector<ReliabilityRandomModel::Header>(std::size_t(count));
 }
 
-// Two sources, one of them active, changed at random.
-struct Sources
+QModelIndex randomParent(RandomRun& random, const ReliabilityRandomModel& model)
 {
-    Sources(RandomRun& run, bool tree)
-        : random(run)
-    {
-        for (auto& model : models) {
-            model = std::make_unique<ReliabilityRandomModel>(tree);
-            model->reset(random.below(10), headers(1 + random.below(4)), &RandomRun::draw, &random);
-        }
-        active = models[0].get();
-    }
-
-    QModelIndex randomParent()
-    {
-        const std::vector<QModelIndex> parents = active->parents();
-        return parents[std::size_t(random.below(int(parents.size())))];
-    }
-
-    QString mutate()
-    {
-        ReliabilityRandomModel& model = *active;
-        const QModelIndex parent = randomParent();
-        const int rows = model.rowCount(parent);
-        const int columns = model.columnCount();
-        const int firstColumn = model.isTree() && columns > 0 ? 1 : 0;
-        switch (random.below(9)) {
-        case 0:
-        case 1:
-            model.insertRowsAt(parent, random.below(rows + 1), 1 + random.below(3));
-            return QStringLiteral("insert rows");
-        case 2:
-            model.removeRowsAt(parent, random.below(rows), 1 + random.below(2));
-            return QStringLiteral("remove rows");
-        case 3: {
-            const QModelIndex to = random.chance(50) ? parent : randomParent();
-            model.moveRowsTo(parent, random.below(rows), 1, to, random.below(model.rowCount(to) + 1));
-            return QStringLiteral("move rows");
-        }
-        case 4:
-            if (random.chance(50))
-                model.insertColumnsAt(firstColumn + random.below(columns + 1 - firstColumn), headers(1));
-            else
-                model.removeColumnsAt(firstColumn + random.below(columns - firstColumn), 1);
-            return QStringLiteral("insert or remove columns");
-        case 5:
-            model.touchCells(parent, random.below(rows), 0, columns - 1);
-            return QStringLiteral("data change");
-        case 6:
-            model.setExpandFlag(model.index(random.below(rows), 0, parent), random.chance(50));
-            return QStringLiteral("flag change");
-        case 7:
-            model.reverseChildren({ parent }, random.chance(50));
-            return QStringLiteral("layout change");
-        default:
-            // Rows without columns only in flat sources: QSortFilterProxyModel (Qt 5.15) keeps a
-            // tree's child mapping with no columns and then reports rows under it that it does not
-            // count; not ours to mend, so the tree runs leave that state out.
-            model.reset(random.below(12), headers(random.chance(10) && !model.isTree() ? 0 : 1 + random.below(4)),
-                &RandomRun::draw, &random);
-            return QStringLiteral("reset");
-        }
-    }
-
-    RandomRun& random;
-    std::unique_ptr<ReliabilityRandomModel> models[2];
-    ReliabilityRandomModel* active;
-};
+    const std::vector<QModelIndex> parents = model.parents();
+    return parents[std::size_t(random.below(int(parents.size())))];
+}
 
 // Every cell of `proxy` shows the source cell it maps to and maps back to itself.
 QString brokenMapping(const QAbstractProxyModel& proxy)
@@ -123,8 +60,8 @@ QString brokenMapping(const QAbstractProxyModel& proxy)
     return {};
 }
 
-// The rows named by mapRowToSource and mapRowFromSource show the same cell (every row's text is
-// unique), and rows without a counterpart map to -1.
+// mapRowToSource and mapRowFromSource name the row that shows the same cell (the text of every row
+// is unique), or -1 when there is none.
 QString brokenRowMapping(core::SortFilterModel& proxy, int proxyRow, int sourceRow)
 {
     const QAbstractItemModel* source = proxy.sourceModel();
@@ -149,31 +86,34 @@ QSet<QModelIndex> wantedNodes(const QAbstractItemModel* model)
         pending.pop_back();
         for (int row = 0; row < model->rowCount(parent); ++row) {
             const QModelIndex child = model->index(row, 0, parent);
-            if (child.isValid())
-                pending.push_back(child);
             if (child.isValid() && model->rowCount(child) > 0 && child.data(lum::getWantsToBeExpandedRole()).toBool())
                 wanted.insert(child);
+            if (child.isValid())
+                pending.push_back(child);
         }
     }
     return wanted;
 }
 
-// What is wrong with requests for expansion: only flagged parents of `model`, parents first.
-QString brokenRequests(const QList<QModelIndexList>& requests, const QAbstractItemModel* model)
+// Requests name flagged parents of `model` only, parents first; after the whole tree was asked
+// for, every one of them in a single request.
+QString brokenRequests(const QList<QModelIndexList>& requests, const QAbstractItemModel* model, bool wholeTree)
 {
     const QSet<QModelIndex> wanted = wantedNodes(model);
+    QSet<QModelIndex> requested;
     for (const QModelIndexList& rows : requests) {
-        if (rows.isEmpty())
-            return QStringLiteral("an empty request");
         for (int i = 0; i < rows.size(); ++i) {
-            if (!wanted.contains(rows[i]))
-                return QStringLiteral("requested a node that is not a flagged parent");
             for (QModelIndex up = rows[i].parent(); up.isValid(); up = up.parent()) {
                 if (rows.indexOf(up) > i)
                     return QStringLiteral("requested a node before its parent");
             }
+            requested.insert(rows[i]);
         }
     }
+    if (!wanted.contains(requested) || requests.contains(QModelIndexList()))
+        return QStringLiteral("requested a node that is not a flagged parent, or nothing");
+    if (wholeTree && (requested != wanted || requests.size() > 1))
+        return QStringLiteral("the whole tree was not requested at once");
     return {};
 }
 
@@ -202,19 +142,23 @@ private Q_SLOTS:
     {
         QFETCH_GLOBAL(bool, tree);
         QFETCH_GLOBAL(uint, seed);
-        RandomRun random(seed, 2500);
-        MessageGuard messages;
-        Sources sources(random, tree);
+        RandomRun random(seed, 1500);
+        cvtest::MessageGuard messages;
+        ReliabilityRandomModel first(tree), second(tree);
+        ReliabilityRandomModel* models[] = { &first, &second };
+        for (ReliabilityRandomModel* model : models)
+            model->reset(random.below(10), headers(1 + random.below(4)), &RandomRun::draw, &random);
+        ReliabilityRandomModel* active = &first; // the source that changes
+        QAbstractItemModel* watched = active; // the watcher's model
+        QAbstractItemModel* expanded = active; // the connection's model
         core::SortFilterModel sorting;
         core::IdentityProxyModel identity;
         core::ModelWatcher watcher;
         core::TreeExpandConnections connections;
-        QAbstractItemModel* watched = sources.active; // the watcher's model
-        QAbstractItemModel* expanded = sources.active; // the connection's model
-        sorting.setSourceModel(watched);
-        identity.setSourceModel(watched);
-        watcher.setModel(watched);
-        connections.setModel(watched);
+        sorting.setSourceModel(active);
+        identity.setSourceModel(active);
+        watcher.setModel(active);
+        connections.setModel(active);
         QAbstractItemModelTester sortingTester(&sorting, QAbstractItemModelTester::FailureReportingMode::QtTest);
         QAbstractItemModelTester identityTester(&identity, QAbstractItemModelTester::FailureReportingMode::QtTest);
         QList<QModelIndexList> requests;
@@ -225,17 +169,28 @@ private Q_SLOTS:
             if (name == QLatin1String("nope"))
                 messages.expectDebug(QStringLiteral("Sort role \"nope\" not found"));
         };
+        static const char* const operations[] = { "sort column", "sort order", "sort role", "new model", "expanded",
+            "tree created", "insert rows", "remove rows", "move rows", "insert or remove a column", "data or flag change",
+            "layout change", "reset", "switch changing source" };
         while (random.next()) {
             requests.clear();
-            QString operation;
-            bool wholeTree = false;
-            switch (random.below(12)) {
-            case 0:
-                sorting.setSortColumn(random.argument(sorting.columnCount()));
-                sorting.setAscending(random.chance(50));
-                operation = QStringLiteral("sort column and order");
+            const QModelIndex parent = randomParent(random, *active);
+            const int rows = active->rowCount(parent);
+            const int columns = active->columnCount();
+            const int firstColumn = tree && columns > 0 ? 1 : 0; // a tree keeps column 0
+            const int operation = random.below(14);
+            bool wholeTree = operation == 5;
+            QString broken;
+            switch (operation) {
+            case 0: {
+                const int column = random.argument(sorting.columnCount());
+                sorting.setSortColumn(column);
+                if (sorting.sortColumn() != std::max(column, -1))
+                    broken = QStringLiteral("sorts by column %1").arg(sorting.sortColumn());
                 break;
-            case 1: {
+            }
+            case 1: sorting.setAscending(random.chance(50)); break;
+            case 2: {
                 static const char* const names[] = { "display", "rowId", "nope" };
                 const QString name = QLatin1String(names[random.below(3)]);
                 if (!sorting.sourceModel())
@@ -243,81 +198,80 @@ private Q_SLOTS:
                 else
                     expectUnknown(name);
                 sorting.setSortRoleName(name);
-                operation = QStringLiteral("sort role");
-                break;
-            }
-            case 2: {
-                const int pick = random.below(4);
-                QAbstractItemModel* next = pick < 2 ? sources.models[pick].get() : nullptr;
-                if (next)
-                    sources.active = sources.models[pick].get();
-                switch (random.below(4)) {
-                case 0:
-                    if (next && next != sorting.sourceModel() && !pending.isEmpty()) {
-                        expectUnknown(pending);
-                        pending.clear();
-                    }
-                    sorting.setSourceModel(pick == 3 ? &sorting : next);
-                    break;
-                case 1:
-                    identity.setSourceModel(pick == 3 ? &identity : next);
-                    break;
-                case 2:
-                    watcher.setModel(watched = next);
-                    break;
-                default:
-                    connections.setModel(expanded = next);
-                    break;
-                }
-                operation = QStringLiteral("new model");
                 break;
             }
             case 3: {
-                const QModelIndex parent = sources.randomParent();
-                const QModelIndex node
-                    = sources.active->index(random.argument(sources.active->rowCount(parent)), 0, parent);
-                connections.onRowExpanded(random.chance(90) ? node : QModelIndex(), random.chance(50));
-                operation = QStringLiteral("expanded");
+                const int pick = random.below(4); // a source, none, or the helper itself
+                QAbstractItemModel* next = pick < 2 ? models[pick] : nullptr;
+                active = pick < 2 ? models[pick] : active;
+                switch (random.below(4)) {
+                case 0:
+                    if (next && next != sorting.sourceModel() && !pending.isEmpty())
+                        expectUnknown(std::exchange(pending, QString()));
+                    sorting.setSourceModel(pick == 3 ? &sorting : next);
+                    break;
+                case 1: identity.setSourceModel(pick == 3 ? &identity : next); break;
+                case 2: watcher.setModel(watched = next); break;
+                default: connections.setModel(expanded = next); break;
+                }
                 break;
             }
-            case 4:
-                connections.onTreeCreated();
-                wholeTree = true;
-                operation = QStringLiteral("tree created");
+            case 4: {
+                const QModelIndex node = active->index(random.argument(rows), 0, parent);
+                connections.onRowExpanded(random.chance(90) ? node : QModelIndex(), random.chance(50));
                 break;
-            default:
-                operation = sources.mutate();
-                wholeTree = operation == QLatin1String("reset") && sources.active == expanded;
+            }
+            case 5: connections.onTreeCreated(); break;
+            case 6: active->insertRowsAt(parent, random.below(rows + 1), 1 + random.below(3)); break;
+            case 7: active->removeRowsAt(parent, random.below(rows), 1 + random.below(2)); break;
+            case 8: {
+                const QModelIndex to = random.chance(50) ? parent : randomParent(random, *active);
+                active->moveRowsTo(parent, random.below(rows), 1, to, random.below(active->rowCount(to) + 1));
                 break;
+            }
+            case 9:
+                if (random.chance(50))
+                    active->insertColumnsAt(firstColumn + random.below(columns + 1 - firstColumn), headers(1));
+                else
+                    active->removeColumnsAt(firstColumn + random.below(columns - firstColumn), 1);
+                break;
+            case 10:
+                if (random.chance(50))
+                    active->touchCells(parent, random.below(rows), 0, columns - 1);
+                else
+                    active->setExpandFlag(active->index(random.below(rows), 0, parent), random.chance(50));
+                break;
+            case 11: active->reverseChildren({ parent }, random.chance(50)); break;
+            case 12:
+                // Rows without columns only in flat sources: QSortFilterProxyModel (Qt 5.15) keeps a
+                // tree's child mapping with no columns and then reports rows under it that it does not
+                // count; not ours to mend, so the tree runs leave that state out.
+                active->reset(random.below(12), headers(random.chance(10) && !tree ? 0 : 1 + random.below(4)),
+                    &RandomRun::draw, &random);
+                wholeTree = active == expanded;
+                break;
+            default: active = models[random.below(2)]; break;
             }
 
             const int proxyRow = random.argument(sorting.rowCount());
-            QString broken = brokenRowMapping(sorting, proxyRow, random.argument(sorting.rowCount()));
+            if (broken.isEmpty())
+                broken = brokenRowMapping(sorting, proxyRow, random.argument(sorting.rowCount()));
             if (broken.isEmpty() && sorting.sourceModel())
                 broken = brokenMapping(sorting);
-            if (broken.isEmpty() && identity.sourceModel()) {
-                broken = brokenMapping(identity);
-                if (identity.rowCount() != identity.sourceModel()->rowCount())
-                    broken = QStringLiteral("identity proxy row counts differ");
-            }
+            if (broken.isEmpty() && identity.sourceModel())
+                broken = identity.rowCount() != identity.sourceModel()->rowCount() ? QStringLiteral("rows differ")
+                                                                                    : brokenMapping(identity);
             if (broken.isEmpty() && watcher.rows() != (watched ? watched->rowCount() : -1))
                 broken = QStringLiteral("the watcher counts %1 rows").arg(watcher.rows());
             if (broken.isEmpty() && connections.model() != expanded)
                 broken = QStringLiteral("the connection follows another model");
             if (broken.isEmpty())
-                broken = brokenRequests(requests, expanded);
-            if (broken.isEmpty() && wholeTree) {
-                QSet<QModelIndex> requested;
-                for (const QModelIndexList& rows : qAsConst(requests))
-                    requested.unite(QSet<QModelIndex>(rows.begin(), rows.end()));
-                if (requested != wantedNodes(expanded) || requests.size() > 1)
-                    broken = QStringLiteral("the whole tree was not requested once");
-            }
+                broken = brokenRequests(requests, expanded, wholeTree);
+            const QString where = random.where(QLatin1String(operations[operation])) + QStringLiteral(": ");
+            QVERIFY2(!QTest::currentTestFailed(), qPrintable(where + QStringLiteral("a model tester failed")));
+            QVERIFY2(broken.isEmpty(), qPrintable(where + broken));
             const QString problems = messages.takeProblems();
-            QVERIFY2(!QTest::currentTestFailed(),
-                qPrintable(random.where(operation) + QStringLiteral(": a model tester failed")));
-            QVERIFY2(broken.isEmpty() && problems.isEmpty(),
-                qPrintable(random.where(operation) + QStringLiteral(": ") + broken + problems));
+            QVERIFY2(problems.isEmpty(), qPrintable(where + problems));
         }
     }
 
@@ -325,53 +279,20 @@ private Q_SLOTS:
     {
         QFETCH_GLOBAL(uint, seed);
         RandomRun random(seed, 3000);
-        MessageGuard messages;
-        enum Kind
-        {
-            Source,
-            Table,
-            Proxy,
-            Watcher,
-            Tree,
-            Filter,
-            Sorter,
-            Item,
-            Keys,
-            Kinds
-        };
+        cvtest::MessageGuard messages;
+        enum Kind { Source, Table, Proxy, Watcher, Tree, Filter, Sorter, Item, Keys, Kinds };
         std::vector<QPointer<QObject>> made[Kinds];
         const auto pick = [&](Kind kind) -> QObject* {
             const auto& list = made[kind];
             return list.empty() ? nullptr : list[std::size_t(random.below(int(list.size())))].data();
         };
-        const auto anyModel = [&] { return static_cast<QAbstractItemModel*>(pick(Kind(random.below(3)))); };
-        // Destroys an object now, later, or from inside one of its neighbours' signals.
-        const auto destroy = [&](QObject* object, QObject* neighbour) {
-            const int how = random.below(3);
-            if (!object)
-                return;
-            if (how == 1) {
-                object->deleteLater();
-            } else if (how == 2 && neighbour && neighbour != object) {
-                QPointer<QObject> guarded(object);
-                auto connection = std::make_shared<QMetaObject::Connection>();
-                const auto destroyOnce = [guarded, connection] {
-                    QObject::disconnect(*connection);
-                    delete guarded.data();
-                };
-                // A source model's row signal reaches other receivers (proxies, watchers) after this one.
-                if (auto* model = qobject_cast<ReliabilityRandomModel*>(neighbour)) {
-                    *connection = connect(model, &QAbstractItemModel::rowsInserted, object, destroyOnce);
-                    model->insertRowsAt(QModelIndex(), 0, 1);
-                } else {
-                    *connection = connect(neighbour, &QObject::objectNameChanged, object, destroyOnce);
-                    neighbour->setObjectName(QStringLiteral("n%1").arg(random.step()));
-                }
-            } else {
-                delete object;
-            }
+        const auto make = [&](Kind kind, QObject* object) {
+            made[kind].emplace_back(object);
+            return object;
         };
-
+        // Sources die next to tables, filters and sorters next to tables, items next to key
+        // filters, everything else next to sources.
+        static const Kind neighbours[] = { Table, Source, Source, Source, Source, Table, Table, Keys };
         QString operation;
         while (random.next()) {
             const int roll = random.below(100);
@@ -379,59 +300,67 @@ private Q_SLOTS:
             auto* source = static_cast<ReliabilityRandomModel*>(pick(Source));
             if (roll < 12) {
                 operation = QStringLiteral("new source");
-                auto* model = new ReliabilityRandomModel(random.chance(50));
+                auto* model = static_cast<ReliabilityRandomModel*>(make(Source, new ReliabilityRandomModel(random.chance(50))));
                 model->reset(random.below(8), headers(1 + random.below(3)), &RandomRun::draw, &random);
-                made[Source].emplace_back(model);
             } else if (roll < 20) {
                 operation = QStringLiteral("new table");
-                auto* created = new core::SortFilterSelectModel;
-                created->setSourceModel(source);
-                made[Table].emplace_back(created);
+                static_cast<core::SortFilterSelectModel*>(make(Table, new core::SortFilterSelectModel))->setSourceModel(source);
             } else if (roll < 26) {
                 operation = QStringLiteral("new proxy");
-                QAbstractProxyModel* proxy = random.chance(50)
-                    ? static_cast<QAbstractProxyModel*>(new core::SortFilterModel)
-                    : new core::IdentityProxyModel;
                 // Only over plain sources: a proxy stacked on a proxy reads freed memory in Qt 5.15 once
                 // the lower proxy's source is destroyed (the lower proxy falls back to an empty model
                 // without a reset), so stacks are not part of this run.
+                auto* proxy = random.chance(50) ? static_cast<QAbstractProxyModel*>(new core::SortFilterModel)
+                                                : new core::IdentityProxyModel;
+                make(Proxy, proxy);
                 proxy->setSourceModel(source);
-                made[Proxy].emplace_back(proxy);
             } else if (roll < 30) {
                 operation = QStringLiteral("new watchers");
-                auto* watcher = new core::ModelWatcher;
-                watcher->setModel(anyModel());
-                made[Watcher].emplace_back(watcher);
-                auto* tree = new core::TreeExpandConnections;
-                tree->setModel(anyModel());
-                made[Tree].emplace_back(tree);
+                auto* watcher = static_cast<core::ModelWatcher*>(make(Watcher, new core::ModelWatcher));
+                watcher->setModel(static_cast<QAbstractItemModel*>(pick(Kind(random.below(3)))));
+                auto* tree = static_cast<core::TreeExpandConnections*>(make(Tree, new core::TreeExpandConnections));
+                tree->setModel(static_cast<QAbstractItemModel*>(pick(Kind(random.below(3)))));
             } else if (roll < 34) {
                 operation = QStringLiteral("new filter and sorter");
-                auto* filter = new PokeFilter;
-                auto* sorter = new lum::Sorter;
-                made[Filter].emplace_back(filter);
-                made[Sorter].emplace_back(sorter);
+                auto* filter = static_cast<PokeFilter*>(make(Filter, new PokeFilter));
+                auto* sorter = static_cast<lum::Sorter*>(make(Sorter, new lum::Sorter));
                 if (table) {
                     table->setFilter(filter);
                     table->setSorter(sorter);
                 }
             } else if (roll < 38) {
                 operation = QStringLiteral("new key filter");
-                auto* item = new QQuickItem;
-                if (auto* parent = static_cast<QQuickItem*>(pick(Item)); parent && random.chance(50))
+                auto* parent = static_cast<QQuickItem*>(pick(Item));
+                auto* item = static_cast<QQuickItem*>(make(Item, new QQuickItem));
+                if (parent && random.chance(50))
                     item->setParentItem(parent);
-                made[Item].emplace_back(item);
-                auto* keys = new core::KeyEventFilter;
-                keys->setTarget(static_cast<QQuickItem*>(pick(Item)));
-                made[Keys].emplace_back(keys);
+                static_cast<core::KeyEventFilter*>(make(Keys, new core::KeyEventFilter))->setTarget(static_cast<QQuickItem*>(pick(Item)));
             } else if (roll < 60) {
+                // Destroys an object now, later, or from inside one of its neighbours' signals.
                 operation = QStringLiteral("destroy");
-                // Sources die next to tables, filters and sorters next to tables, items next to key
-                // filters, everything else next to sources.
-                static const Kind neighbours[] = { Table, Source, Source, Source, Source, Table, Table, Keys };
                 const Kind kind = Kind(random.below(8));
-                QObject* victim = pick(kind);
-                destroy(victim, pick(neighbours[kind]));
+                QPointer<QObject> victim = pick(kind);
+                QObject* neighbour = pick(neighbours[kind]);
+                const int how = random.below(3);
+                if (victim && how == 1) {
+                    victim->deleteLater();
+                } else if (victim && how == 2 && neighbour && neighbour != victim) {
+                    auto connection = std::make_shared<QMetaObject::Connection>();
+                    const auto destroyOnce = [victim, connection] {
+                        QObject::disconnect(*connection);
+                        delete victim.data();
+                    };
+                    // A source model's row signal reaches other receivers (proxies, watchers) after this one.
+                    if (auto* model = qobject_cast<ReliabilityRandomModel*>(neighbour)) {
+                        *connection = connect(model, &QAbstractItemModel::rowsInserted, victim, destroyOnce);
+                        model->insertRowsAt(QModelIndex(), 0, 1);
+                    } else {
+                        *connection = connect(neighbour, &QObject::objectNameChanged, victim, destroyOnce);
+                        neighbour->setObjectName(QStringLiteral("n%1").arg(random.step()));
+                    }
+                } else {
+                    delete victim.data();
+                }
             } else if (roll < 70) {
                 operation = QStringLiteral("use");
                 if (table) {
@@ -452,16 +381,13 @@ private Q_SLOTS:
                     keys->target();
             } else if (roll < 90) {
                 operation = QStringLiteral("source change");
-                if (source) {
-                    const std::vector<QModelIndex> parents = source->parents();
-                    const QModelIndex parent = parents[std::size_t(random.below(int(parents.size())))];
-                    if (random.chance(50))
-                        source->insertRowsAt(parent, 0, 1 + random.below(2));
-                    else if (random.chance(50))
-                        source->removeRowsAt(parent, 0, 1);
-                    else
-                        source->setExpandFlag(source->index(0, 0, parent), random.chance(50));
-                }
+                const QModelIndex parent = source ? randomParent(random, *source) : QModelIndex();
+                if (source && random.chance(50))
+                    source->insertRowsAt(parent, 0, 1 + random.below(2));
+                else if (source && random.chance(50))
+                    source->removeRowsAt(parent, 0, 1);
+                else if (source)
+                    source->setExpandFlag(source->index(0, 0, parent), random.chance(50));
             } else {
                 operation = QStringLiteral("events");
                 QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
@@ -492,7 +418,6 @@ private Q_SLOTS:
         QSignalSpy targetChanged(filter, &core::KeyEventFilter::targetChanged);
         delete filter;
         QCOMPARE(targetChanged.count(), 0);
-
         core::KeyEventFilter other;
         auto* outside = new QQuickItem;
         new QQuickItem(outside);
