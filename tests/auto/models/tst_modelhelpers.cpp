@@ -73,11 +73,7 @@ struct Watchdog
     {
         thread->start();
     }
-    ~Watchdog()
-    {
-        finished.release();
-        thread->wait();
-    }
+    ~Watchdog() { finished.release(), thread->wait(); }
     QSemaphore finished;
     std::unique_ptr<QThread> thread;
 };
@@ -105,10 +101,7 @@ struct SampleTree : QStandardItemModel
         calls.append(names({ index }) + QLatin1Char('=') + value.toString() + (role == flagRole() ? "" : "(other role)"));
         return QStandardItemModel::setData(index, value, role);
     }
-    QModelIndex find(const QString& name) const
-    {
-        return match(index(0, 0), Qt::DisplayRole, name, 1, Qt::MatchExactly | Qt::MatchRecursive).value(0);
-    }
+    QModelIndex find(const QString& name) const { return match(index(0, 0), Qt::DisplayRole, name, 1, Qt::MatchExactly | Qt::MatchRecursive).value(0); }
     QString names(const QModelIndexList& indexes) const
     {
         QStringList list;
@@ -116,11 +109,7 @@ struct SampleTree : QStandardItemModel
             list.append(index.model() == this ? index.data().toString() : QStringLiteral("<other>"));
         return list.join(QLatin1Char(','));
     }
-    void reset()
-    {
-        beginResetModel();
-        endResetModel();
-    }
+    void reset() { beginResetModel(), endResetModel(); }
     QStringList calls;
     QAbstractItemModelTester tester { this, fatal };
 };
@@ -130,24 +119,15 @@ struct SampleTree : QStandardItemModel
 struct ChainModel : QAbstractItemModel
 {
     static int id(const QModelIndex& index) { return int(index.internalId()); }
-    QModelIndex index(int row, int column, const QModelIndex& parent = {}) const override
-    {
-        return hasIndex(row, column, parent) ? createIndex(0, 0, quintptr(id(parent) + 1)) : QModelIndex();
-    }
+    QModelIndex index(int row, int column, const QModelIndex& parent = {}) const override { return hasIndex(row, column, parent) ? createIndex(0, 0, quintptr(id(parent) + 1)) : QModelIndex(); }
     QModelIndex parent(const QModelIndex& child) const override { return id(child) > 1 ? createIndex(0, 0, quintptr(id(child) - 1)) : QModelIndex(); }
     int rowCount(const QModelIndex& parent = {}) const override { return parent.column() <= 0 && id(parent) < depth ? 1 : 0; }
     int columnCount(const QModelIndex& = {}) const override { return 1; }
-    QVariant data(const QModelIndex& index, int role) const override
-    {
-        return !index.isValid() ? QVariant() : role == flagRole() ? QVariant(true) : role == Qt::DisplayRole ? QVariant(id(index)) : QVariant();
-    }
+    QVariant data(const QModelIndex& index, int role) const override { return index.isValid() && role == flagRole() ? QVariant(true) : role == Qt::DisplayRole ? QVariant(id(index)) : QVariant(); }
     const int depth = 100000;
 };
 
-std::vector<ReliabilityRandomModel::Header> headers(int count)
-{
-    return std::vector<ReliabilityRandomModel::Header>(std::size_t(count));
-}
+std::vector<ReliabilityRandomModel::Header> headers(int count) { return std::vector<ReliabilityRandomModel::Header>(std::size_t(count)); }
 
 QModelIndex randomParent(RandomRun& random, const ReliabilityRandomModel& model)
 {
@@ -562,9 +542,8 @@ private Q_SLOTS:
         QCOMPARE(spy.count(), 1);
         const QModelIndexList rows = spy.at(0).at(0).value<QModelIndexList>();
         QCOMPARE(rows.size(), 2);
-        QCOMPARE(rows.at(0).row(), 0);
-        QCOMPARE(rows.at(0).data().toString(), QStringLiteral("B"));
-        QCOMPARE(rows.at(1).data().toString(), QStringLiteral("b1"));
+        QCOMPARE(rows.at(0), proxy.index(0, 0));
+        QCOMPARE(rows.at(0).data().toString() + rows.at(1).data().toString(), QStringLiteral("Bb1"));
     }
 
     void shouldCountRootRowsAndAnnounceInsertionsAndRemovals()
@@ -666,15 +645,12 @@ private Q_SLOTS:
         QAbstractItemModel* watched = active; // the watcher's model
         QAbstractItemModel* expanded = active; // the connection's model
         core::SortFilterModel sorting;
-        core::IdentityProxyModel identity;
         core::ModelWatcher watcher;
         core::TreeExpandConnections connections;
         sorting.setSourceModel(active);
-        identity.setSourceModel(active);
         watcher.setModel(active);
         connections.setModel(active);
         QAbstractItemModelTester sortingTester(&sorting, QAbstractItemModelTester::FailureReportingMode::QtTest);
-        QAbstractItemModelTester identityTester(&identity, QAbstractItemModelTester::FailureReportingMode::QtTest);
         QSignalSpy requests(&connections, &core::TreeExpandConnections::requestExpandRows);
         while (random.next()) {
             requests.clear();
@@ -691,7 +667,7 @@ private Q_SLOTS:
             case 0: sorting.setSortColumn(column), sorting.setAscending(random.chance(50)); break;
             case 1: sorting.setSortRoleName(QLatin1String(random.chance(50) ? "display" : "rowId")); break;
             case 2: sorting.setSourceModel(pick == 3 ? &sorting : next); break;
-            case 3: identity.setSourceModel(pick == 3 ? &identity : next); break;
+            case 3: active->touchCells(parent, random.below(rows), 0, columns - 1); break;
             case 4: watcher.setModel(watched = next), connections.setModel(expanded = next); break;
             case 5: connections.onRowExpanded(active->index(random.argument(rows), 0, parent), random.chance(50)); break;
             case 6: active->insertRowsAt(parent, random.below(rows + 1), 1 + random.below(3)); break;
@@ -703,10 +679,7 @@ private Q_SLOTS:
                 else
                     active->removeColumnsAt(firstColumn + random.below(columns - firstColumn), 1);
                 break;
-            case 10:
-                active->touchCells(parent, random.below(rows), 0, columns - 1);
-                active->setExpandFlag(active->index(random.below(rows), 0, parent), random.chance(50));
-                break;
+            case 10: active->setExpandFlag(active->index(random.below(rows), 0, parent), random.chance(50)); break;
             case 11:
                 // Rows without columns only in flat sources: QSortFilterProxyModel (Qt 5.15) keeps a
                 // tree's child mapping with no columns and then reports rows under it that it does not
@@ -716,7 +689,7 @@ private Q_SLOTS:
                 break;
             default: active->reverseChildren({ parent }, random.chance(50)), connections.onTreeCreated(); break;
             }
-            active = next && operation >= 2 && operation <= 4 ? static_cast<ReliabilityRandomModel*>(next) : active;
+            active = next && (operation == 2 || operation == 4) ? static_cast<ReliabilityRandomModel*>(next) : active;
 
             if (operation == 0 && sorting.sortColumn() != std::max(column, -1))
                 broken = QStringLiteral("sorts by column %1").arg(sorting.sortColumn());
@@ -725,9 +698,6 @@ private Q_SLOTS:
                 broken = brokenRowMapping(sorting, proxyRow, random.argument(sorting.rowCount()));
             if (broken.isEmpty() && sorting.sourceModel())
                 broken = brokenMapping(sorting);
-            if (broken.isEmpty() && identity.sourceModel())
-                broken = identity.rowCount() != identity.sourceModel()->rowCount() ? QStringLiteral("rows differ")
-                                                                                    : brokenMapping(identity);
             if (broken.isEmpty() && watcher.rows() != (watched ? watched->rowCount() : -1))
                 broken = QStringLiteral("the watcher counts %1 rows").arg(watcher.rows());
             if (broken.isEmpty() && connections.model() != expanded)
