@@ -339,6 +339,9 @@ private Q_SLOTS:
         while (model->rowCount() <= row)
             model->appendRow(new QStandardItem(QString::number(model->rowCount())));
         QCOMPARE(wrapper->property("value").toString(), value);
+        // It reads nothing once its model is gone
+        model.reset();
+        QVERIFY(!wrapper->value().isValid());
     }
 
     void shouldReadPropertiesAndSelectRangesOfOneModelAndParent_data()
@@ -550,7 +553,6 @@ private Q_SLOTS:
     {
         // The randomized run checks the count; here, what is announced
         QStringListModel list({ "a", "b", "c" });
-        QAbstractItemModelTester tester(&list, fatal);
         SampleTree tree;
         core::ModelWatcher watcher;
         QSignalSpy modelSpy(&watcher, &core::ModelWatcher::modelChanged);
@@ -576,24 +578,6 @@ private Q_SLOTS:
         }
         QCOMPARE(watcher.model(), nullptr);
         QCOMPARE(watcher.rows(), -1);
-    }
-    void shouldNotifyOnEveryModelChangeButLayout()
-    {
-        auto model = people();
-        QAbstractItemModelTester tester(model.get(), fatal);
-        QtValueWrapper wrapper(ageRole, 1, model.get());
-        QSignalSpy spy(&wrapper, &QtValueWrapper::valueChanged);
-        model->item(2, 1)->setText(QStringLiteral("other cell"));
-        model->item(0)->appendRow(new QStandardItem);
-        model->sort(0, Qt::DescendingOrder);
-        QCOMPARE(wrapper.value(), QVariant(30));
-        model->insertRows(0, 2);
-        model->removeRows(0, 1);
-        model->clear();
-        QCOMPARE(spy.count(), 5);
-        model.reset();
-        QCOMPARE(spy.count(), 5);
-        QVERIFY(!wrapper.value().isValid());
     }
     void shouldLiveAsLongAsBindingListens()
     {
@@ -621,8 +605,17 @@ private Q_SLOTS:
             collectGarbage();
             QCOMPARE(panel->property("shown"), QVariant(round));
         }
+        // And rows inserted or removed anywhere, and resets
+        model->insertRows(0, 1);
+        QCOMPARE(panel->property("shown"), QVariant(30));
+        model->item(1)->appendRow(new QStandardItem);
+        model->removeRows(0, 1);
+        QCOMPARE(panel->property("shown"), QVariant(9));
+        model->clear();
+        QVERIFY(!panel->property("shown").isValid());
         // Then the engine owns the wrappers: only the one of the current evaluation is left
-        QCOMPARE(tracker.wrappers.size(), 11);
+        collectGarbage();
+        QCOMPARE(tracker.wrappers.size(), 15);
         QCOMPARE(tracker.alive(), 1);
         // And once the binding is gone, so is its wrapper
         panel.reset();
