@@ -136,12 +136,13 @@ void SortFilterSelectModel::ConnectionKeeper::connectTo(QAbstractItemModel* mode
     connect(model, &QAbstractItemModel::columnsMoved, this, &ConnectionKeeper::onColumnsMoved);
     // The base proxy decides the columns below a parent with the top-level column records; a change
     // of those columns leaves its decision stale until it filters again.
-    const auto childColumnsChanged = [this](const QModelIndex& parent) { onChildColumnsChanged(parent); };
-    connect(model, &QAbstractItemModel::columnsInserted, this, childColumnsChanged);
-    connect(model, &QAbstractItemModel::columnsRemoved, this, childColumnsChanged);
+    connect(model, &QAbstractItemModel::columnsInserted, this,
+        [this](const QModelIndex& parent, int first, int last) { onChildColumnsChanged(parent, first, last - first + 1); });
+    connect(model, &QAbstractItemModel::columnsRemoved, this,
+        [this](const QModelIndex& parent, int first, int last) { onChildColumnsChanged(parent, first, first - last - 1); });
     connect(model, &QAbstractItemModel::columnsMoved, this,
             [this](const QModelIndex& parent, int, int, const QModelIndex& destination) {
-                onChildColumnsChanged(parent.isValid() ? parent : destination);
+                onChildColumnsChanged(parent.isValid() ? parent : destination, 0, 0);
             });
     // The base class forwards data and header changes through its own column numbering (visible
     // columns in source order); they must reach the views where the source columns are shown.
@@ -346,9 +347,28 @@ void SortFilterSelectModel::ConnectionKeeper::onColumnsMoved(
     Q_EMIT d->owner->proxySortColumnChanged();
 }
 
-void SortFilterSelectModel::ConnectionKeeper::onChildColumnsChanged(const QModelIndex& parent)
+void SortFilterSelectModel::ConnectionKeeper::onChildColumnsChanged(const QModelIndex& parent, int first, int shift)
 {
-    if (parent.isValid() && parent.model() == d->owner->sourceModel())
+    const QAbstractItemModel* model = d->owner->sourceModel();
+    if (!parent.isValid() || parent.model() != model)
+        return;
+    // The base proxy decides the new columns itself and keeps its decision for the columns that
+    // moved up or down: only those whose number now meets another top-level record are stale.
+    // Filling a tree gives each parent its first child columns, where none moved, so a fill never
+    // re-filters.
+    const auto accepted = [this](int column) {
+        return d->validSourceColumn(column) && d->columns[std::size_t(column)].visible;
+    };
+    bool stale = shift == 0;
+    const int count = model->columnCount(parent);
+    if (shift > 0) {
+        for (int c = first + shift; c < count && !stale; ++c)
+            stale = accepted(c) != accepted(c - shift);
+    } else if (shift < 0) {
+        for (int c = first; c < count && !stale; ++c)
+            stale = accepted(c) != accepted(c - shift);
+    }
+    if (stale)
         d->invalidateColumns();
 }
 

@@ -288,7 +288,8 @@ private:
         const QModelIndex& parent, int first, int last, const QModelIndex& destination, int dest);
     void onColumnsMoved(const QModelIndex& parent, int first, int last, const QModelIndex& destination, int dest);
     void onModelReset();
-    void onChildColumnsChanged(const QModelIndex& parent);
+    // shift: columns inserted (> 0) or removed (< 0) at first; 0 for a move.
+    void onChildColumnsChanged(const QModelIndex& parent, int first, int shift);
     void onDataChanged(const QModelIndex& topLeft, const QModelIndex& bottomRight, const QVector<int>& roles);
     void onHeaderDataChanged(Qt::Orientation orientation, int first, int last);
     void onSourceDestroyed();
