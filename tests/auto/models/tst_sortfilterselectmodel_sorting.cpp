@@ -4,7 +4,6 @@
 #include <loom/columnstore.h>
 #include <loom/comparators.h>
 #include <lumen/rowfilter.h>
-#include <lumen/sorter.h>
 #include <lumen/strings.h>
 
 #include <QDate>
@@ -19,15 +18,6 @@ using cvtest::ProxyFixture;
 
 namespace
 {
-class LengthSorter : public lum::Sorter
-{
-public:
-    bool lessThan(const QModelIndex& left, const QModelIndex& right) override
-    {
-        return left.data().toString().size() < right.data().toString().size();
-    }
-};
-
 // Holds two rows of three, or one row of four: enough rows, or too few, to order them all up front.
 class ModuloFilter : public lum::RowFilter
 {
@@ -270,21 +260,6 @@ private Q_SLOTS:
         QCOMPARE(f.proxy.proxySortColumn(), f.proxy.mapSourceColumnToProxy(0));
         f.proxy.doSort(f.proxy.mapSourceColumnToProxy(1), true);
         QCOMPARE(cvtest::columnText(f.proxy, f.proxy.mapSourceColumnToProxy(1)), QStringLiteral("Q0,Q1,Q2,Q3"));
-    }
-
-    void shouldLetSorterOverrideComparatorCode()
-    {
-        ProxyFixture f(QString(), 0, false);
-        fillColumn(f, {QStringLiteral("ccc"), QStringLiteral("a"), QStringLiteral("bb")}, 12);
-        LengthSorter sorter;
-        f.proxy.setSorter(&sorter);
-        f.proxy.doSort(0, false);
-        QCOMPARE(cvtest::columnText(f.proxy, 0), QStringLiteral("ccc,bb,a"));
-        f.proxy.setSorter(nullptr);
-        f.proxy.doSort(0, false, true);
-        QCOMPARE(cvtest::columnText(f.proxy, 0), QStringLiteral("ccc,bb,a"));
-        f.proxy.doSort(0, true);
-        QCOMPARE(cvtest::columnText(f.proxy, 0), QStringLiteral("a,bb,ccc"));
     }
 
     void shouldReturnToSourceOrderOnUnSort()
