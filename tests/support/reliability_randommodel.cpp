@@ -24,9 +24,37 @@ std::unique_ptr<ReliabilityRandomModel::Node> ReliabilityRandomModel::newNode(No
     return node;
 }
 
+ReliabilityRandomModel::Header ReliabilityRandomModel::header(const QString& name, const QString& id)
+{
+    Header header{{Qt::DisplayRole, name}, {NameNotEmptyRole, name}};
+    if (!id.isEmpty())
+        header.insert(ColumnIdRole, id);
+    return header;
+}
+
 void ReliabilityRandomModel::reset(int rows, const std::vector<Header>& headers, unsigned (*next)(void*), void* state)
 {
     beginResetModel();
+    rebuild(rows, headers, next, state);
+    endResetModel();
+}
+
+void ReliabilityRandomModel::build(const QString& names, int rows)
+{
+    std::vector<Header> headers;
+    for (const QChar name : names)
+        headers.push_back(header(name, name));
+    beginResetModel();
+    rebuild(rows, headers, [](void*) { return 1u; }, nullptr);
+    for (int r = 0; r < rows; ++r) {
+        for (int c = 0; c < names.size(); ++c)
+            m_root.children[std::size_t(r)]->values[m_root.columns[std::size_t(c)]][Qt::DisplayRole] = names.at(c) + QString::number(r);
+    }
+    endResetModel();
+}
+
+void ReliabilityRandomModel::rebuild(int rows, const std::vector<Header>& headers, unsigned (*next)(void*), void* state)
+{
     m_root.children.clear();
     m_root.columns.clear();
     m_headers.clear();
@@ -35,7 +63,6 @@ void ReliabilityRandomModel::reset(int rows, const std::vector<Header>& headers,
         m_headers.insert(id, header);
         m_root.columns.push_back(id);
     }
-    std::vector<Node*> level{&m_root};
     for (int r = 0; r < rows; ++r)
         m_root.children.push_back(newNode(&m_root));
     // Rows of a table without columns have no index, so they cannot hold children.
@@ -58,28 +85,20 @@ void ReliabilityRandomModel::reset(int rows, const std::vector<Header>& headers,
             candidates = nextLevel;
         }
     }
-    endResetModel();
-}
-
-void ReliabilityRandomModel::collect(Node* node, std::vector<Node*>& out) const
-{
-    std::vector<Node*> stack{node};
-    while (!stack.empty()) {
-        Node* current = stack.back();
-        stack.pop_back();
-        out.push_back(current);
-        for (auto it = current->children.rbegin(); it != current->children.rend(); ++it)
-            stack.push_back(it->get());
-    }
 }
 
 std::vector<ReliabilityRandomModel::Node*> ReliabilityRandomModel::allTables() const
 {
+    // Depth first, parents before their children.
     std::vector<Node*> out;
-    if (m_tree)
-        collect(const_cast<Node*>(&m_root), out);
-    else
-        out.push_back(const_cast<Node*>(&m_root));
+    std::vector<Node*> stack{const_cast<Node*>(&m_root)};
+    while (!stack.empty()) {
+        Node* current = stack.back();
+        stack.pop_back();
+        out.push_back(current);
+        for (auto it = current->children.rbegin(); m_tree && it != current->children.rend(); ++it)
+            stack.push_back(it->get());
+    }
     return out;
 }
 
@@ -388,6 +407,9 @@ QVariant ReliabilityRandomModel::data(const QModelIndex& index, int role) const
     if (index.row() >= int(table->children.size()) || index.column() >= int(table->columns.size()))
         return {};
     const Node* node = table->children[std::size_t(index.row())].get();
+    const QHash<int, QVariant> values = node->values.value(table->columns[std::size_t(index.column())]);
+    if (values.contains(role == Qt::EditRole ? Qt::DisplayRole : role))
+        return values.value(role == Qt::EditRole ? Qt::DisplayRole : role);
     if (role == Qt::DisplayRole || role == Qt::EditRole) {
         return QStringLiteral("r%1v%2c%3")
             .arg(node->id)
@@ -403,10 +425,15 @@ QVariant ReliabilityRandomModel::data(const QModelIndex& index, int role) const
 
 bool ReliabilityRandomModel::setData(const QModelIndex& index, const QVariant& value, int role)
 {
-    if (!index.isValid() || index.model() != this || role != lum::getWantsToBeExpandedRole())
+    if (!index.isValid() || index.model() != this)
         return false;
     Node* table = static_cast<Node*>(index.internalPointer());
-    table->children[std::size_t(index.row())]->flag = value.toBool();
+    Node* node = table->children[std::size_t(index.row())].get();
+    role = role == Qt::EditRole ? int(Qt::DisplayRole) : role;
+    if (role == lum::getWantsToBeExpandedRole())
+        node->flag = value.toBool();
+    else
+        node->values[table->columns[std::size_t(index.column())]][role] = value;
     Q_EMIT dataChanged(index, index, {role});
     return true;
 }
@@ -434,6 +461,8 @@ QHash<int, QByteArray> ReliabilityRandomModel::roleNames() const
 {
     QHash<int, QByteArray> names = QAbstractItemModel::roleNames();
     names.insert(RowIdRole, QByteArrayLiteral("rowId"));
+    for (auto it = extraRoleNames.constBegin(); it != extraRoleNames.constEnd(); ++it)
+        names.insert(it.key(), it.value());
     return names;
 }
 }

@@ -1,17 +1,13 @@
-// Corvane.Core tests.
+// Corvane.Core tests: the column menu model of the table proxy.
 #include "models/columncontextmenumodel.h"
-#include "models/sortfilterselectmodel.h"
+#include "support/tableproxy_fixture.h"
 
-#include "support/tableproxy_helpers.h"
-#include "support/tableproxy_testmodel.h"
-
-#include <QAbstractItemModelTester>
-#include <QSignalSpy>
 #include <QtTest>
+
+#include <climits>
 
 using core::ColumnContextMenuModel;
 using core::SortFilterSelectModel;
-using cvtest::TableProxyTestModel;
 
 namespace
 {
@@ -25,19 +21,14 @@ enum MenuRole
     Type
 };
 
-struct Fixture
+struct Fixture : cvtest::ProxyFixture
 {
-    explicit Fixture(const QString& columns = QStringLiteral("PQRS"))
+    Fixture()
+        : ProxyFixture(QStringLiteral("PQRS"), 2)
     {
-        source.build(columns, 2);
-        menu = qobject_cast<ColumnContextMenuModel*>(proxy.columnModel());
-        new QAbstractItemModelTester(&proxy, QAbstractItemModelTester::FailureReportingMode::QtTest, &proxy);
-        new QAbstractItemModelTester(menu, QAbstractItemModelTester::FailureReportingMode::QtTest, menu);
-        proxy.setSourceModel(&source);
         menu->refresh();
     }
     QVariant value(int row, int role) const { return menu->index(row, 0).data(role); }
-    // The kinds of all rows, comma-separated.
     QString types() const
     {
         QStringList kinds;
@@ -45,9 +36,7 @@ struct Fixture
             kinds.append(value(r, Type).toString());
         return kinds.join(QLatin1Char(','));
     }
-    TableProxyTestModel source;
-    SortFilterSelectModel proxy;
-    ColumnContextMenuModel* menu = nullptr;
+    ColumnContextMenuModel* menu = qobject_cast<ColumnContextMenuModel*>(proxy.columnModel());
 };
 }
 
@@ -97,8 +86,8 @@ private Q_SLOTS:
         QFETCH(int, row);
         QFETCH(QVariantList, expected);
         Fixture f;
-        f.source.setHeader(1, Qt::DisplayRole, QString());
-        f.source.setHeader(1, cvtest::NameNotEmptyRole, QStringLiteral("Quantity"));
+        f.source.setHeaderValue(1, Qt::DisplayRole, QString());
+        f.source.setHeaderValue(1, cvtest::NameNotEmptyRole, QStringLiteral("Quantity"));
         QCOMPARE(f.menu->rowCount(), 7);
         for (int role = Name; role <= Type; ++role) {
             const QVariant value = f.value(row, role);
@@ -125,8 +114,8 @@ private Q_SLOTS:
         Fixture f;
         f.proxy.moveColumn(0, 2);
         f.proxy.setSourceColumnVisible(1, false);
-        TableProxyTestModel empty;
-        empty.reset({}, {});
+        cvtest::ReliabilityRandomModel empty(false);
+        empty.build(QString(), 0);
         f.proxy.setSourceModel(&empty);
         f.menu->refresh();
         QCOMPARE(f.types(), QStringLiteral("separator,action,action"));
@@ -145,8 +134,8 @@ private Q_SLOTS:
         Fixture f;
         f.proxy.moveColumn(3, 0);
         f.proxy.setSourceColumnVisible(1, false);
-        f.source.setHeader(2, cvtest::ColumnCodeRole, 409);
-        f.source.setHeader(3, cvtest::ColumnCodeRole, QStringLiteral("not a number"));
+        f.source.setHeaderValue(2, cvtest::ColumnCodeRole, 409);
+        f.source.setHeaderValue(3, cvtest::ColumnCodeRole, QStringLiteral("not a number"));
         QCOMPARE(cvtest::headerText(f.proxy), QStringLiteral("SPR"));
         f.menu->refresh();
         QCOMPARE(f.value(0, Name).toString(), QStringLiteral("P"));
@@ -177,7 +166,7 @@ private Q_SLOTS:
         f.menu->setSourceColumnVisible(2, true);
         QCOMPARE(cvtest::headerText(f.proxy), QStringLiteral("PQRS"));
         // A refresh resets views once and lists new columns
-        f.source.insertColumnAt(4, TableProxyTestModel::column(QStringLiteral("T")));
+        f.source.insertColumnsAt(4, {cvtest::ReliabilityRandomModel::header(QStringLiteral("T"))});
         f.menu->refresh();
         QCOMPARE(aboutSpy.count(), 1);
         QCOMPARE(resetSpy.count(), 1);
@@ -193,6 +182,9 @@ private Q_SLOTS:
         QTest::newRow("separator") << 4 << "SQ";
         QTest::newRow("beyond") << 7 << "SQ";
         QTest::newRow("negative") << -1 << "SQ";
+        QTest::newRow("INT_MIN") << INT_MIN << "SQ";
+        QTest::newRow("INT_MIN + 1") << INT_MIN + 1 << "SQ";
+        QTest::newRow("INT_MAX") << INT_MAX << "SQ";
         QTest::newRow("show all") << 5 << "SPRQ";
         QTest::newRow("restore") << 6 << "QS";
     }
@@ -205,8 +197,10 @@ private Q_SLOTS:
         f.proxy.setSourceColumnVisible(0, false);
         f.proxy.setSourceColumnVisible(2, false);
         QCOMPARE(cvtest::headerText(f.proxy), QStringLiteral("SQ"));
+        QSignalSpy spy(&f.proxy, &SortFilterSelectModel::proxySortColumnChanged);
         f.menu->trigger(row);
         QTEST(cvtest::headerText(f.proxy), "expected");
+        QCOMPARE(spy.count(), row == 5 || row == 6 ? 1 : 0);
     }
 };
 
