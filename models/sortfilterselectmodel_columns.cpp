@@ -164,15 +164,75 @@ void SortFilterSelectModel::moveColumn(int from, int to)
         d->selectionModel.select(rows, QItemSelectionModel::Select);
 }
 
+SortFilterSelectModel::Pimpl::CellSnapshot SortFilterSelectModel::Pimpl::takeCell(const QModelIndex& cell) const
+{
+    return { QPersistentModelIndex(owner->mapToSource(cell)), cell.isValid() ? cell.column() : -1 };
+}
+
+QModelIndex SortFilterSelectModel::Pimpl::restoreCell(const CellSnapshot& snapshot) const
+{
+    const QAbstractItemModel* model = owner->sourceModel();
+    if (!model || !snapshot.source.isValid() || columnOrder.empty())
+        return {};
+    const QModelIndex cell = owner->mapFromSource(snapshot.source);
+    if (cell.isValid())
+        return cell;
+    // Its column went: the cell moves to the neighbour now at its place.
+    const QModelIndex row = owner->mapFromSource(
+        model->index(snapshot.source.row(), columnOrder.front(), snapshot.source.parent()));
+    if (!row.isValid())
+        return {};
+    const int last = owner->columnCount(row.parent()) - 1;
+    return owner->index(row.row(), std::max(0, std::min(snapshot.position, last)), row.parent());
+}
+
+template <typename Change>
+void SortFilterSelectModel::Pimpl::changeColumnsThroughReset(Change change)
+{
+    // The base proxy names the columns it adds or drops by their place in source order, which is
+    // not where they show once the user moved columns: views learn of the change through a reset,
+    // and the selection, the current cell, pre-focus and focus stay where they were.
+    const RowSnapshot snapshot = takeRowSnapshot();
+    const CellSnapshot preFocus = takeCell(preFocusCell);
+    const CellSnapshot focus = takeCell(focusCell);
+    owner->beginResetModel();
+    change();
+    rebuildColumnPositions();
+    owner->endResetModel();
+    invalidateColumns();
+    restoreRowSnapshot(snapshot);
+    preFocusCell = restoreCell(preFocus);
+    focusCell = restoreCell(focus);
+    followSortColumnVisibility();
+}
+
 void SortFilterSelectModel::setSourceColumnVisible(int sourceColumn, bool visible)
 {
     if (!d->validSourceColumn(sourceColumn))
         return;
-    if (!visible) {
-        if (d->columnOrder.size() < 2)
+    const ColumnInfo& info = d->columns[std::size_t(sourceColumn)];
+    if (!visible && d->columnOrder.size() < 2)
+        return;
+    const bool changes = visible ? !info.visible : info.visible && d->validProxyColumn(info.position);
+    if (changes) {
+        std::vector<int> after = d->columnOrder;
+        if (visible) {
+            int position = info.position;
+            if (position < 0 || position > int(after.size()))
+                position = std::min(int(after.size()), sourceColumn);
+            after.insert(after.begin() + position, sourceColumn);
+        } else {
+            after.erase(after.begin() + info.position);
+        }
+        if (!std::is_sorted(d->columnOrder.begin(), d->columnOrder.end()) || !std::is_sorted(after.begin(), after.end())) {
+            d->changeColumnsThroughReset([this, &after] { d->columnOrder = after; });
+            d->selectWholeRows();
+            Q_EMIT proxySortColumnChanged();
             return;
-        const ColumnInfo& info = d->columns[std::size_t(sourceColumn)];
-        if (info.visible && d->validProxyColumn(info.position)) {
+        }
+    }
+    if (!visible) {
+        if (changes) {
             d->columnOrder.erase(d->columnOrder.begin() + info.position);
             d->rebuildColumnPositions();
             d->invalidateColumns();
@@ -196,12 +256,25 @@ void SortFilterSelectModel::showAllColumns()
     if (!model)
         return;
     const int count = model->columnCount();
-    for (int c = 0; c < count; ++c) {
-        if (d->validSourceColumn(c) && !d->columns[std::size_t(c)].visible)
-            d->insertVisibleColumn(c);
+    const auto showAll = [this, count] {
+        for (int c = 0; c < count; ++c) {
+            if (d->validSourceColumn(c) && !d->columns[std::size_t(c)].visible)
+                d->insertVisibleColumn(c);
+        }
+    };
+    const std::vector<int> before = d->columnOrder;
+    showAll();
+    if (!std::is_sorted(before.begin(), before.end()) || !std::is_sorted(d->columnOrder.begin(), d->columnOrder.end())) {
+        // Shown again from the old layout, through a reset (see changeColumnsThroughReset).
+        std::vector<int> after;
+        after.swap(d->columnOrder);
+        d->columnOrder = before;
+        d->rebuildColumnPositions();
+        d->changeColumnsThroughReset([this, &after] { d->columnOrder = after; });
+    } else {
+        d->invalidateColumns();
+        d->followSortColumnVisibility();
     }
-    d->invalidateColumns();
-    d->followSortColumnVisibility();
     d->selectWholeRows();
     Q_EMIT proxySortColumnChanged();
 }

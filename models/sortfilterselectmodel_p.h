@@ -227,6 +227,15 @@ public:
     void followColumnMove(int first, int last, int dest);
     void remapBaseColumns(bool sortColumnMoved);
     void followSortColumnVisibility();
+    template <typename Change>
+    void changeColumnsThroughReset(Change change);
+    struct CellSnapshot
+    {
+        QPersistentModelIndex source;
+        int position = -1;
+    };
+    CellSnapshot takeCell(const QModelIndex& cell) const;
+    QModelIndex restoreCell(const CellSnapshot& snapshot) const;
     bool insertVisibleColumn(int sourceColumn);
     int baseColumn(int sourceColumn) const;
     QModelIndex baseRowIndex(const QModelIndex& sourceIndex) const;
