@@ -50,8 +50,7 @@ TestCase {
                            "mapProxyColumnToSource", "mapSourceColumnToProxy", "mapSourceRowToProxy",
                            "mapProxyRowToSource", "isInitiallyAscending"]
         for (var i = 0; i < numbers.length; ++i) {
-            var n = numbers[i]
-            var m = numbers[(i + 3) % numbers.length]
+            var n = numbers[i], m = numbers[(i + 3) % numbers.length]
             twoArguments.forEach(function (f) { proxy[f](n, m) })
             oneArgument.forEach(function (f) { proxy[f](n) })
             proxy.setHovered(n, true)
@@ -64,8 +63,8 @@ TestCase {
         }
         // Indexes of another model where a cell is expected.
         var foreign = otherModel.index(0, 0)
-        var cellCalls = ["shiftSelection", "ctrlSelection", "leftClickSelection", "addToSelection", "checkPreFocusOnParent",
-         "mapProxyIndexToSource"]
+        var cellCalls = ["shiftSelection", "ctrlSelection", "leftClickSelection", "addToSelection",
+                         "checkPreFocusOnParent", "mapProxyIndexToSource"]
         cellCalls.forEach(function (f) { proxy[f](foreign) })
         proxy.isSelected(0, foreign)
         proxy.selectedSourceRows = [foreign, proxy.index(0, 0)]
