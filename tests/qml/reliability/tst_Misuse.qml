@@ -80,30 +80,6 @@ TestCase {
         proxy.destroy()
     }
 
-    function test_helperCalls() {
-        var sorter = create("SortFilterModel { sourceModel: listModel }")
-        var watcher = create("ModelWatcher {}")
-        var tree = create("TreeExpandConnections { model: listModel }")
-        for (var i = 0; i < numbers.length; ++i) {
-            sorter.mapRowToSource(numbers[i])
-            sorter.mapRowFromSource(numbers[i])
-            try { sorter.sortColumn = numbers[i] } catch (e) {}
-            tree.onRowExpanded(otherModel.index(0, 0), true)
-            tree.onRowExpanded(listModel.index(0, 0), i % 2 === 0)
-            tree.onTreeCreated()
-        }
-        try { sorter.sortRoleName = "no such role" } catch (e) {}
-        compare(sorter.rowCount(), 2)
-        compare(sorter.mapRowToSource(2), -1)
-        watcher.model = listModel
-        compare(watcher.rows, 2)
-        watcher.model = null
-        compare(watcher.rows, -1)
-        tree.destroy()
-        watcher.destroy()
-        sorter.destroy()
-    }
-
     function test_junkInEveryProperty_data() {
         return ["SortFilterSelectModel", "SortFilterModel", "IdentityProxyModel", "ModelWatcher",
                 "TreeExpandConnections", "QtModelUtils", "IntervalModel", "FilterOperatorsModel", "ImageItem",
