@@ -1,6 +1,7 @@
 // Corvane.Core — QML extension module of the Corvane CAD application.
 #include "windows/keyeventfilter.h"
 
+#include <QCoreApplication>
 #include <QKeyEvent>
 
 namespace core
@@ -12,6 +13,8 @@ KeyEventFilter::KeyEventFilter(QQuickItem* parent)
 
 KeyEventFilter::~KeyEventFilter()
 {
+    if (QCoreApplication* app = QCoreApplication::instance())
+        app->removeEventFilter(this);
     // The target may be one of our own children and die in the base destructors; its destroyed()
     // must not call back into a filter that is no longer one.
     if (m_target)
@@ -37,16 +40,22 @@ void KeyEventFilter::setTarget(QQuickItem* target)
 {
     if (m_target == target)
         return;
-    if (m_target) {
+    if (m_target)
         QObject::disconnect(m_target, &QObject::destroyed, this, nullptr);
-        walk(m_target, Action::Remove);
-    }
     m_target = target;
-    if (m_target) {
-        walk(m_target, Action::Install);
-        // A destroyed target is never walked again; QML learns that it is gone.
-        QObject::connect(m_target, &QObject::destroyed, this, [this] { Q_EMIT targetChanged(); });
+    // The application sees every key press before the item it is for: whether that item is below
+    // the target is decided then, so no item can come to live below it unseen (QML and Loader
+    // parent their objects without ChildAdded events, and a child built with its parent is no
+    // item yet when its parent hears of it).
+    if (QCoreApplication* app = QCoreApplication::instance()) {
+        if (m_target)
+            app->installEventFilter(this);
+        else
+            app->removeEventFilter(this);
     }
+    // A destroyed target covers nothing any more; QML learns that it is gone.
+    if (m_target)
+        QObject::connect(m_target, &QObject::destroyed, this, [this] { Q_EMIT targetChanged(); });
     Q_EMIT targetChanged();
 }
 
@@ -68,41 +77,23 @@ void KeyEventFilter::setMarkEventAccepted(bool markAccepted)
 
 bool KeyEventFilter::eventFilter(QObject* object, QEvent* event)
 {
-    Q_UNUSED(object)
-    if (!event)
+    if (!event || event->type() != QEvent::KeyPress || !covers(object))
         return false;
-    switch (event->type()) {
-    case QEvent::KeyPress: {
-        auto* keyEvent = dynamic_cast<QKeyEvent*>(event);
-        if (!keyEvent || !m_keysCodes.contains(keyEvent->key()))
-            return false;
-        keyEvent->setAccepted(m_markEventAccepted);
-        return true;
-    }
-    case QEvent::ChildAdded:
-        walk(static_cast<QChildEvent*>(event)->child(), Action::Install);
+    auto* keyEvent = static_cast<QKeyEvent*>(event);
+    if (!m_keysCodes.contains(keyEvent->key()))
         return false;
-    case QEvent::ChildRemoved:
-        walk(static_cast<QChildEvent*>(event)->child(), Action::Remove);
-        return false;
-    default:
-        return false;
-    }
+    keyEvent->setAccepted(m_markEventAccepted);
+    return true;
 }
 
-// Follows the QObject tree, so items nested in non-item objects are reached too.
-void KeyEventFilter::walk(QObject* object, Action action)
+// An item whose object parents lead to the target; plain objects on the way are passed through.
+bool KeyEventFilter::covers(const QObject* object) const
 {
-    if (!object)
-        return;
-    // A removed child may be in its destructor already (no longer an item): removing a filter needs
-    // no cast, and removing one that was never installed does nothing.
-    if (action == Action::Remove)
-        object->removeEventFilter(this);
-    else if (auto* item = qobject_cast<QQuickItem*>(object))
-        item->installEventFilter(this);
-    const QObjectList children = object->children();
-    for (QObject* child : children)
-        walk(child, action);
+    if (!m_target || !qobject_cast<const QQuickItem*>(object))
+        return false;
+    for (; object; object = object->parent())
+        if (object == m_target)
+            return true;
+    return false;
 }
 }

@@ -10,8 +10,9 @@ namespace core
 // "KeyEventFilter": keeps the listed keys away from an item and every item below it. A press of
 // a listed key addressed to one of them is swallowed before the item sees it; the press is marked
 // accepted or not, so that it stops there or travels on to the parent items. Coverage follows the
-// QObject tree of the target: items added below it later are covered, items that leave it are
-// released. Key releases and all other events pass untouched.
+// QObject tree of the target at the moment of the press: items that come to live below it later
+// are covered however they got there (built with their parent, below a plain object, made by a
+// Loader), items that leave it are released. Key releases and all other events pass untouched.
 class KeyEventFilter : public QQuickItem
 {
     Q_OBJECT
@@ -45,12 +46,7 @@ Q_SIGNALS:
     void markEventAcceptedChanged();
 
 private:
-    enum class Action
-    {
-        Install,
-        Remove,
-    };
-    void walk(QObject* object, Action action);
+    bool covers(const QObject* object) const;
 
     QPointer<QQuickItem> m_target;
     QList<int> m_keysCodes;

@@ -9,10 +9,13 @@
 
 #include <lumen/lambdaimage.h>
 
+#include <QPainter>
+#include <QPicture>
 #include <QQuickItemGrabResult>
 #include <QQuickWindow>
 #include <QtTest>
 
+#include <cmath>
 #include <memory>
 
 using core::ImageItem;
@@ -143,23 +146,52 @@ private Q_SLOTS:
         item->setImage(QVariant::fromValue(solid(64, 32)));
         item->setImage(QVariant::fromValue(solid(64, 32)));
         item->setImage(QVariant::fromValue(solid(64, 32, Qt::blue)));
-        QVERIFY(imageSpy.count() == 2 && validSpy.count() == 2);
         // Defaults written again are no change
-        QCOMPARE(item->fillMode(), 6);
         item->setFillMode(6);
         item->setRetainSize(false);
         item->setFillMode(1);
         item->setRetainSize(true);
-        QVERIFY(fillSpy.count() == 1 && retainSpy.count() == 1);
+        QVERIFY(imageSpy.count() == 2 && validSpy.count() == 2 && fillSpy.count() == 1 && retainSpy.count() == 1);
         // The implicit size follows the window's ratio at once, and the image carries it
         QCOMPARE(QSizeF(item->implicitWidth(), item->implicitHeight()), QSizeF(64, 32) / ratio());
         QCOMPARE(item->image().value<QImage>().devicePixelRatio(), ratio());
         // A value that is no image clears it: no size, no pixels
         item->setImage(QStringLiteral("open.png"));
         QVERIFY(imageSpy.count() == 3 && validSpy.count() == 3 && !item->isValid());
-        QVERIFY(item->image().value<QImage>().isNull());
         QCOMPARE(QSizeF(item->implicitWidth(), item->implicitHeight()), QSizeF(0, 0));
         QVERIFY(paintedRect(grabDevicePixels(item)).isNull());
+    }
+
+    void shouldPlaceWhatItPaintsWithoutAWindow_data()
+    {
+        QTest::addColumn<QSizeF>("size");
+        QTest::addColumn<int>("fillMode");
+        QTest::addColumn<qreal>("imageRatio");
+        QTest::addColumn<QRect>("drawn"); // null: nothing drawn
+        // Below ratio 1 an image is drawn larger than its pixels, and centred by that size
+        QTest::newRow("ratio 0.5 centred by drawn size") << QSizeF(100, 100) << 6 << 0.5 << QRect(30, 40, 40, 20);
+        // Fitted extents beyond any screen are not painted; coordinates beyond int are clamped
+        QTest::newRow("fit to infinite width") << QSizeF(HUGE_VAL, 100) << 1 << 1.0 << QRect();
+        QTest::newRow("fit wider than any screen") << QSizeF(1e6, 100) << 1 << 1.0 << QRect();
+        QTest::newRow("fit taller than any screen") << QSizeF(100, 32769) << 1 << 1.0 << QRect();
+        QTest::newRow("centre beyond int") << QSizeF(1e12, 1e12) << 6 << 1.0 << QRect(1 << 24, 1 << 24, 20, 10);
+    }
+    void shouldPlaceWhatItPaintsWithoutAWindow()
+    {
+        QFETCH(QSizeF, size);
+        QFETCH(int, fillMode);
+        QFETCH(qreal, imageRatio);
+        ImageItem item;
+        item.setSize(size);
+        item.setFillMode(fillMode);
+        QImage image = solid(20, 10);
+        image.setDevicePixelRatio(imageRatio);
+        item.setImage(QVariant::fromValue(image));
+        QPicture picture;
+        QPainter painter(&picture);
+        item.paint(&painter);
+        painter.end();
+        QTEST(picture.boundingRect(), "drawn");
     }
 
     void shouldRenderLambdaImageForEachWindow()

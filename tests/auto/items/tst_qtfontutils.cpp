@@ -55,35 +55,6 @@ private Q_SLOTS:
         QCOMPARE(utils.maxColumnTextWidth(family, 14, &model, Qt::UserRole, 100), -1);
     }
 
-    void shouldGiveSingleWordsTheirWidth_data()
-    {
-        QTest::addColumn<QString>("label");
-        QTest::addColumn<int>("minimumOffset"); // added to the widest word's width
-        QTest::addColumn<int>("maximumOffset");
-        QTest::addColumn<int>("expectedOffset"); // or the minimum itself when empty
-        QTest::newRow("one word") << "Open" << -20 << 100 << 0;
-        QTest::newRow("one word clamped") << "Open" << -20 << -5 << -5;
-        QTest::newRow("two words stack") << "Open Drawings" << -20 << 100 << 0;
-        QTest::newRow("two words clamped") << "Open Drawings" << -20 << -3 << -3;
-        QTest::newRow("widest word below minimum") << "Open Drawings" << 3 << 500 << 3;
-        QTest::newRow("reversed range") << "Open Drawings" << -20 << -30 << -20;
-        QTest::newRow("empty label") << "" << 0 << 100 << 0;
-        QTest::newRow("only spaces") << "      " << 2 << 100 << 2;
-    }
-    void shouldGiveSingleWordsTheirWidth()
-    {
-        QFETCH(QString, label);
-        QFETCH(int, minimumOffset);
-        QFETCH(int, maximumOffset);
-        QFETCH(int, expectedOffset);
-        const QFont font(QStringLiteral("DejaVu Sans"), 11);
-        int widest = 1;
-        for (const QString& word : label.split(QLatin1Char(' '), Qt::SkipEmptyParts))
-            widest = std::max(widest, lineWidth(font, word));
-        QCOMPARE(utils.preferredRibbonLabelWidth(font, label, widest + minimumOffset, widest + maximumOffset),
-                 widest + expectedOffset);
-    }
-
     void shouldWidenUntilLabelFitsOnTwoLines_data()
     {
         // Widths in advances of a monospace font: a word of n letters is n wide, a space 1.
@@ -97,6 +68,14 @@ private Q_SLOTS:
         QTest::newRow("widest word at the cap") << words({6, 8, 6}) << 4 << 8 << 8;
         QTest::newRow("two lines at the widest word") << words({8, 3, 4}) << 4 << 100 << 8;
         QTest::newRow("fits the minimum on one line") << words({2, 2, 2}) << 8 << 100 << 8;
+        // One word is its own width within the range; a reversed range answers the minimum
+        QTest::newRow("one word") << words({4}) << 2 << 100 << 4;
+        QTest::newRow("one word clamped") << words({4}) << 2 << 3 << 3;
+        QTest::newRow("two words stack") << words({4, 8}) << 2 << 100 << 8;
+        QTest::newRow("widest word below minimum") << words({4, 8}) << 10 << 100 << 10;
+        QTest::newRow("reversed range") << words({4, 8}) << 6 << 3 << 6;
+        QTest::newRow("empty label") << QString() << 3 << 100 << 3;
+        QTest::newRow("only spaces") << QStringLiteral("      ") << 2 << 100 << 2;
         QTest::newRow("blanks around and between") << QStringLiteral("  aaaa   bb cc ") << 1 << 100 << 5;
         // One-letter words: k per line need 2k-1, and 2k lines fit in two lines only at k = n/2,
         // one round per k: 40 words take 20 rounds, 42 words would take a 21st.

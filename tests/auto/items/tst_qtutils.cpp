@@ -1,10 +1,11 @@
 // Corvane.Core tests.
 #include "items/qtutils.h"
+#include "models/qtmodelutils.h"
 #include "support/messagecapture.h"
 
-#include <QCursor>
+#include <QJSEngine>
+#include <QQmlEngine>
 #include <QRegularExpression>
-#include <QScopedPointer>
 #include <QtTest>
 
 using core::QtUtils;
@@ -98,14 +99,39 @@ private Q_SLOTS:
         for (const char* bad : {"*", "?", "/", ":", "\"", "<", ">", "|"})
             QVERIFY2(!names.match(QStringLiteral("a%1b").arg(QLatin1String(bad))).hasMatch(), bad);
         QVERIFY(names.match(QString()).hasMatch() && names.match(QStringLiteral("drawing 1.dwg")).hasMatch());
-        QVERIFY(names.match(QStringLiteral("a\\b")).hasMatch());
-        QVERIFY(!utils.isQt6());
-        QCOMPARE(utils.getGlobalMousePos(), QCursor::pos());
         QObject parent;
         QCOMPARE(utils.getObjectParent(new QObject(&parent)), &parent);
-        QCOMPARE(utils.getObjectParent(&parent), nullptr);
         QCOMPARE(utils.getObjectParent(nullptr), nullptr);
         QVERIFY(!utils.imageValid(QImage()) && utils.imageValid(QImage(1, 1, QImage::Format_ARGB32)));
+    }
+
+    void shouldKeepAHostObjectThatQmlReceives_data()
+    {
+        QTest::addColumn<QString>("call");
+        QTest::newRow("parent of a child") << "utils.getObjectParent(child)";
+        QTest::newRow("object held by a property") << "modelUtils.propertyValue(holder, 'model')";
+    }
+    void shouldKeepAHostObjectThatQmlReceives()
+    {
+        QFETCH(QString, call);
+        // A host's parentless model, known to QML through a child or a property only
+        QQmlEngine engine;
+        QtUtils utils;
+        core::QtModelUtils modelUtils;
+        QObject holder;
+        auto* host = new QObject;
+        const QPointer<QObject> guard(host);
+        holder.setProperty("model", QVariant::fromValue(host));
+        for (auto [name, object] : {std::pair<const char*, QObject*>{"utils", &utils}, {"modelUtils", &modelUtils},
+                 {"holder", &holder}, {"child", new QObject(host)}}) {
+            QQmlEngine::setObjectOwnership(object, QQmlEngine::CppOwnership);
+            engine.globalObject().setProperty(QLatin1String(name), engine.newQObject(object));
+        }
+        QVERIFY(!engine.evaluate(QStringLiteral("(function() { %1; })()").arg(call)).isError());
+        engine.collectGarbage();
+        QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+        QVERIFY(guard);
+        delete host;
     }
 };
 

@@ -51,27 +51,31 @@ private Q_SLOTS:
         QCOMPARE(spyA.count(), 0);
         // Pending at once for every item, shown after the host's delay
         a.setVisible(true);
-        QCOMPARE(spyA.count(), 1);
-        QVERIFY(a.isVisible() && b.isVisible());
-        QVERIFY(!QToolTip::isVisible());
+        QVERIFY(spyA.count() == 1 && a.isVisible() && b.isVisible() && !QToolTip::isVisible());
         expectNewTipWindow();
         QTRY_VERIFY_WITH_TIMEOUT(QToolTip::isVisible(), 2000);
         QCOMPARE(QToolTip::text(), QStringLiteral("Alpha"));
-        // A new text waits for the next showing
+        // A new text waits for the next showing; another item replaces the shown text at once
         a.setText(QStringLiteral("After"));
         QTest::qWait(70);
         QCOMPARE(QToolTip::text(), QStringLiteral("Alpha"));
-        // Another item replaces the shown text at once; it was pending already
         b.setVisible(true);
-        QCOMPARE(QToolTip::text(), QStringLiteral("Beta"));
-        QCOMPARE(spyB.count(), 0);
+        QVERIFY(QToolTip::text() == QStringLiteral("Beta") && spyB.count() == 0);
         // Any item hides it for all
         a.setVisible(false);
-        QCOMPARE(spyA.count(), 2);
         QTRY_VERIFY(!QToolTip::isVisible());
-        QVERIFY(!b.isVisible());
+        QVERIFY(spyA.count() == 2 && !b.isVisible());
     }
 
+    void shouldShowAtOnceWithANegativeDelay()
+    {
+        lum::Settings::instance()->setTooltipDelay(-5);
+        SystemTooltip tip;
+        tip.setText(QStringLiteral("Now"));
+        expectNewTipWindow();
+        tip.setVisible(true);
+        QTRY_VERIFY_WITH_TIMEOUT(QToolTip::isVisible(), 2000);
+    }
 };
 
 // The shared timer goes with the application object: a host that quits while a tooltip is

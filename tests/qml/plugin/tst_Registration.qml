@@ -19,29 +19,14 @@ TestCase {
     Item { id: testCase }
 
     function test_creatable_data() {
-        return [
-            { tag: "ImageItem", source: "ImageItem {}" },
-            { tag: "QtUtils", source: "QtUtils {}" },
-            { tag: "QtModelUtils", source: "QtModelUtils {}" },
-            { tag: "QtFontUtils", source: "QtFontUtils {}" },
-            { tag: "IdentityProxyModel", source: "IdentityProxyModel {}" },
-            { tag: "SortFilterModel", source: "SortFilterModel {}" },
-            { tag: "SortFilterSelectModel", source: "SortFilterSelectModel {}" },
-            { tag: "IntervalModel", source: "IntervalModel {}" },
-            { tag: "ModelWatcher", source: "ModelWatcher {}" },
-            { tag: "CursorChanger", source: "CursorChanger {}" },
-            { tag: "KeyEventFilter", source: "KeyEventFilter {}" },
-            { tag: "TransientPopup", source: "TransientPopup {}" },
-            { tag: "MessageDialogCV", source: "MessageDialogCV {}" },
-            { tag: "FilterOperatorsModel", source: "FilterOperatorsModel {}" },
-            { tag: "QtWindowParent", source: "QtWindowParent {}" },
-            { tag: "TreeExpandConnections", source: "TreeExpandConnections {}" },
-            { tag: "SystemTooltip", source: "SystemTooltip {}" },
-        ]
+        return ["ImageItem", "QtUtils", "QtModelUtils", "QtFontUtils", "IdentityProxyModel", "SortFilterModel",
+                "SortFilterSelectModel", "IntervalModel", "ModelWatcher", "CursorChanger", "KeyEventFilter",
+                "TransientPopup", "MessageDialogCV", "FilterOperatorsModel", "QtWindowParent", "TreeExpandConnections",
+                "SystemTooltip"].map(function (type) { return { tag: type } })
     }
 
     function test_creatable(data) {
-        compare(createError(data.source), "")
+        compare(createError(data.tag + " {}"), "")
     }
 
     function test_uncreatable_data() {
@@ -62,16 +47,13 @@ TestCase {
 
     TextInput { id: numberInput; validator: CVDoubleValidator }
 
-    // Numbers always use a full stop, whatever the locale; a group separator makes them invalid.
-    function test_singletons_data() {
-        return [ { tag: "1.5", acceptable: true }, { tag: "-2e3", acceptable: true }, { tag: "1000", acceptable: true },
-                 { tag: "1,5", acceptable: false }, { tag: "1,000", acceptable: false }, { tag: "abc", acceptable: false } ]
-    }
-
-    function test_singletons(data) {
+    // The singletons reach QML documents; the C++ plugin test pins the validator's answers.
+    function test_singletons() {
         compare(CVSettings.tooltipDelay, 700)
-        numberInput.text = data.tag
-        compare(numberInput.acceptableInput, data.acceptable)
+        numberInput.text = "1,5"
+        verify(!numberInput.acceptableInput)
+        numberInput.text = "1.5"
+        verify(numberInput.acceptableInput)
     }
 
     function test_enumerators_data() {

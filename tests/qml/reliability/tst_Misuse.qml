@@ -50,8 +50,7 @@ TestCase {
                            "mapProxyColumnToSource", "mapSourceColumnToProxy", "mapSourceRowToProxy",
                            "mapProxyRowToSource", "isInitiallyAscending"]
         for (var i = 0; i < numbers.length; ++i) {
-            var n = numbers[i]
-            var m = numbers[(i + 3) % numbers.length]
+            var n = numbers[i], m = numbers[(i + 3) % numbers.length]
             twoArguments.forEach(function (f) { proxy[f](n, m) })
             oneArgument.forEach(function (f) { proxy[f](n) })
             proxy.setHovered(n, true)
@@ -64,8 +63,8 @@ TestCase {
         }
         // Indexes of another model where a cell is expected.
         var foreign = otherModel.index(0, 0)
-        var cellCalls = ["shiftSelection", "ctrlSelection", "leftClickSelection", "addToSelection", "checkPreFocusOnParent",
-         "mapProxyIndexToSource"]
+        var cellCalls = ["shiftSelection", "ctrlSelection", "leftClickSelection", "addToSelection",
+                         "checkPreFocusOnParent", "mapProxyIndexToSource"]
         cellCalls.forEach(function (f) { proxy[f](foreign) })
         proxy.isSelected(0, foreign)
         proxy.selectedSourceRows = [foreign, proxy.index(0, 0)]
@@ -79,30 +78,6 @@ TestCase {
         compare(proxy.selectedSourceRowsCount, 0)
         compare(proxy.rowCount(), data.rows)
         proxy.destroy()
-    }
-
-    function test_helperCalls() {
-        var sorter = create("SortFilterModel { sourceModel: listModel }")
-        var watcher = create("ModelWatcher {}")
-        var tree = create("TreeExpandConnections { model: listModel }")
-        for (var i = 0; i < numbers.length; ++i) {
-            sorter.mapRowToSource(numbers[i])
-            sorter.mapRowFromSource(numbers[i])
-            try { sorter.sortColumn = numbers[i] } catch (e) {}
-            tree.onRowExpanded(otherModel.index(0, 0), true)
-            tree.onRowExpanded(listModel.index(0, 0), i % 2 === 0)
-            tree.onTreeCreated()
-        }
-        try { sorter.sortRoleName = "no such role" } catch (e) {}
-        compare(sorter.rowCount(), 2)
-        compare(sorter.mapRowToSource(2), -1)
-        watcher.model = listModel
-        compare(watcher.rows, 2)
-        watcher.model = null
-        compare(watcher.rows, -1)
-        tree.destroy()
-        watcher.destroy()
-        sorter.destroy()
     }
 
     function test_junkInEveryProperty_data() {

@@ -1,0 +1,16 @@
+# Fails when the plugin library exports a symbol of the module's own namespace or lacks one of the
+# two entry points the QML engine looks up. Run with -DLIBRARY=<plugin> -DNM=<nm>.
+execute_process(COMMAND ${NM} -D --defined-only -C ${LIBRARY} OUTPUT_VARIABLE symbols RESULT_VARIABLE status)
+if(NOT status EQUAL 0 OR symbols STREQUAL "")
+    message(FATAL_ERROR "nm could not read ${LIBRARY}")
+endif()
+string(REGEX MATCHALL "[^\n]*[^A-Za-z0-9_:]core::[^\n]*" leaked "${symbols}")
+if(leaked)
+    string(REPLACE ";" "\n" leaked "${leaked}")
+    message(FATAL_ERROR "The plugin exports module symbols:\n${leaked}")
+endif()
+foreach(entry qt_plugin_instance qt_plugin_query_metadata)
+    if(NOT symbols MATCHES "[0-9a-f]+ T ${entry}\n")
+        message(FATAL_ERROR "The plugin does not export ${entry}")
+    endif()
+endforeach()
