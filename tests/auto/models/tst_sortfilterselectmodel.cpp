@@ -268,6 +268,7 @@ private Q_SLOTS:
 
     void shouldNotifyRowHeaderAndChildChangesAtShownRows()
     {
+        qRegisterMetaType<Qt::Orientation>();
         // Given rows sorted descending, with children under row 1, and R moved first
         ProxyFixture f(QStringLiteral("PQR"), 4);
         f.addChildren();
