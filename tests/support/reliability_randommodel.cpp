@@ -287,23 +287,6 @@ bool ReliabilityRandomModel::moveColumnsTo(int column, int count, int dest)
     return true;
 }
 
-bool ReliabilityRandomModel::moveColumnsBetween(
-    const QModelIndex& from, int column, int count, const QModelIndex& to, int dest)
-{
-    Node* source = nodeOf(from);
-    Node* target = nodeOf(to);
-    if (!source || !target || source == target || column < 0 || count <= 0
-        || column + count > int(source->columns.size()) || dest < 0 || dest > int(target->columns.size()))
-        return false;
-    if (!beginMoveColumns(from, column, column + count - 1, to, dest))
-        return false;
-    std::vector<int> moving(source->columns.begin() + column, source->columns.begin() + column + count);
-    source->columns.erase(source->columns.begin() + column, source->columns.begin() + column + count);
-    target->columns.insert(target->columns.begin() + dest, moving.begin(), moving.end());
-    endMoveColumns();
-    return true;
-}
-
 void ReliabilityRandomModel::touchCells(const QModelIndex& parent, int row, int firstColumn, int lastColumn)
 {
     Node* table = nodeOf(parent);

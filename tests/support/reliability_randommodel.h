@@ -65,8 +65,6 @@ public:
     void insertColumnsAt(int column, const std::vector<Header>& headers);
     void removeColumnsAt(int column, int count);
     bool moveColumnsTo(int column, int count, int dest);
-    /// Moves columns of one parent's table into another's, as Qt allows; false when refused.
-    bool moveColumnsBetween(const QModelIndex& from, int column, int count, const QModelIndex& to, int dest);
     /// New versions for the cells of one row (dataChanged over the given columns).
     void touchCells(const QModelIndex& parent, int row, int firstColumn, int lastColumn);
     void setHeaderValue(int column, int role, const QVariant& value);

@@ -44,12 +44,10 @@ private Q_SLOTS:
             << false << "L1,0 C4,1 C1,2" << "4" << "4,1" << "4";
         QTest::newRow("shift click without selection starts at row 0")
             << false << "S5,1" << "0,1,2,3,4,5" << "5,1" << "0,1,2,3,4,5";
-        QTest::newRow("shift click keeps its anchor") << false << "S5,1 S2,0" << "2,3,4,5" << "5,1" << "2,3,4,5";
         QTest::newRow("shift click past the anchor") << false << "S5,1 S2,0 S7,0" << "5,6,7" << "5,1" << "5,6,7";
         QTest::newRow("shift click runs in sort order") << false << "s0- L1,0 S3,0" << "1,2,3" << "1,0" << "4,5,6";
         QTest::newRow("add cell of selected row only moves current")
             << false << "L1,0 C3,0 A1,2" << "1,3" << "1,2" << "1,3";
-        QTest::newRow("add cell of other row selects alone") << false << "L1,0 C3,0 A5,1" << "5" << "5,1" << "5";
         QTest::newRow("select all takes root rows, keeps current")
             << true << "L2,1 a" << "0,1,2,3" << "2,1" << "0,1,2,3";
         QTest::newRow("up from first child selects parent") << true << "L1.0,0 p" << "1" << "1,0" << "1";
@@ -62,7 +60,6 @@ private Q_SLOTS:
         QTest::newRow("down from last child to next root row") << true << "L1,0 n n n" << "2" << "2,0" << "2";
         QTest::newRow("down at last row stays") << true << "L3,1 p n n" << "3" << "3,1" << "3";
         QTest::newRow("down without current clears") << false << "n" << "" << "" << "";
-        QTest::newRow("selection survives hiding a column") << false << "L2,0 C5,1 h1 w1" << "2,5" << "5,0" << "2,5";
         QTest::newRow("rows outside the table are ignored") << false << "L-1,0 S99,99 R-5,-5" << "" << "" << "";
     }
     void shouldSelectAsUserActs()
@@ -97,7 +94,6 @@ private Q_SLOTS:
         QTest::newRow("begin edit without editable column reads the source") << "" << "E3" << "" << "beginedit:3,0-3,2";
         QTest::newRow("begin edit in editable column") << "eR" << "E4" << "beginedit=4,2" << "beginedit:4,0-4,2";
         QTest::newRow("begin edit follows a moved column") << "eR E4" << "m2,0" << "beginedit=4,0" << "";
-        QTest::newRow("begin edit set again is silent") << "eR E4" << "E4" << "beginedit=4,2" << "";
         QTest::newRow("begin edit cleared silently") << "eR E4" << "E-1" << "" << "";
         QTest::newRow("pre-focus rows need a pre-focus cell") << "L3,2 d" << "u" << "isSelected=3" << "";
         QTest::newRow("first column step seeds pre-focus at first cell")
@@ -167,6 +163,10 @@ private Q_SLOTS:
         Q_EMIT filter.invalidate();
         f.proxy.setSelectedSourceRows({ f.source.index(3, 0), f.source.index(4, 0), QModelIndex(), f.proxy.index(0, 0) });
         QCOMPARE(f.selectedSource(), QStringLiteral("4"));
+        // A row named by an index of a hidden column is selected too
+        f.proxy.setSourceColumnVisible(0, false);
+        f.proxy.setSelectedSourceRows({ f.source.index(2, 0), f.source.index(4, 0) });
+        QCOMPARE(f.selectedSource(), QStringLiteral("2,4"));
         f.proxy.clearSelection();
         QCOMPARE(f.proxy.selectedSourceRowsCount(), 0);
     }
