@@ -22,73 +22,44 @@ private Q_SLOTS:
         QTest::addColumn<int>("size"); // 0 asks for the scalable icon
         QTest::addColumn<QString>("url");
         QTest::addColumn<QStringList>("log");
-
-        const QStringList quiet;
-        QTest::newRow("svg in requested theme") << "open" << 0 << 0 << "qrc:/svg/dark/open.svg" << quiet;
-        QTest::newRow("svg light theme") << "open" << 1 << 0 << "qrc:/svg/light/open.svg" << quiet;
-        QTest::newRow("svg pink falls back to light") << "open" << 2 << 0 << "qrc:/svg/light/open.svg" << quiet;
-        QTest::newRow("theme 3 is light") << "open" << 3 << 0 << "qrc:/svg/light/open.svg" << quiet;
-        QTest::newRow("theme -1 is light") << "open" << -1 << 0 << "qrc:/svg/light/open.svg" << quiet;
-        QTest::newRow("svg suffix not doubled") << "open.svg" << 1 << 0 << "qrc:/svg/light/open.svg" << quiet;
-        QTest::newRow("upper-case suffix is part of the name")
-            << "open.SVG" << 1 << 0 << "qrc:/svg/light/open.SVG.svg" << quiet;
-        QTest::newRow("svg in sub-directory") << "tools/cut" << 0 << 0 << "qrc:/svg/light/tools/cut.svg" << quiet;
-        QTest::newRow("png in requested theme") << "save" << 0 << 24 << "qrc:/toolicons/24/dark/save.png" << quiet;
-        QTest::newRow("png pink falls back to light") << "open" << 2 << 24 << "qrc:/toolicons/24/light/open.png" << quiet;
-        QTest::newRow("png suffix not doubled") << "open.png" << 1 << 24 << "qrc:/toolicons/24/light/open.png" << quiet;
-        QTest::newRow("empty svg name") << "" << 0 << 0 << "" << quiet;
-        QTest::newRow("empty png name") << "" << 0 << 24 << "" << quiet;
-
-        QTest::newRow("svg deprecated location")
-            << "legacy" << 0 << 0 << "qrc:/svg/legacy.svg"
-            << QStringList { QStringLiteral("Missing Dark/Light themed image for:  \"legacy\" "),
-                   QStringLiteral("Path searched:  \":/svg/light/legacy.svg\""),
-                   QStringLiteral("Deprecated path found for themed image:  \"legacy\" "),
-                   QStringLiteral("Path found:  \":/svg/legacy.svg\"") };
-        QTest::newRow("png deprecated location")
-            << "legacy" << 2 << 16 << "qrc:/toolicons/16/legacy.png"
-            << QStringList { QStringLiteral("Missing Dark/Light themed image for:  \"legacy\" "),
-                   QStringLiteral("Path searched:  \":/toolicons/16/light/legacy.png\""),
-                   QStringLiteral("Deprecated path found for themed image:  \"legacy\" "),
-                   QStringLiteral("Path found:  \":/toolicons/16/legacy.png\"") };
-        QTest::newRow("svg missing everywhere")
-            << "nothing" << 1 << 0 << "qrc:/bitmaps/blank_item.png"
-            << QStringList { QStringLiteral("Missing Dark/Light themed image for:  \"nothing\" "),
-                   QStringLiteral("Path searched:  \":/svg/light/nothing.svg\""),
-                   QStringLiteral("Missing default themed image:  \"nothing\"") };
-        QTest::newRow("png of another size missing")
-            << "open" << 1 << 32 << "qrc:/bitmaps/blank_item.png"
-            << QStringList { QStringLiteral("Missing Dark/Light themed image for:  \"open\" "),
-                   QStringLiteral("Path searched:  \":/toolicons/32/light/open.png\""),
-                   QStringLiteral("Missing default themed image:  \"open\"") };
+        const auto missing = [](const QString& image, const QString& searched, const QString& found) {
+            return QStringList{QStringLiteral("Missing Dark/Light themed image for:  \"%1\" ").arg(image),
+                       QStringLiteral("Path searched:  \"%1\"").arg(searched),
+                       found.isEmpty() ? QStringLiteral("Missing default themed image:  \"%1\"").arg(image)
+                                       : QStringLiteral("Deprecated path found for themed image:  \"%1\" ").arg(image)}
+                + (found.isEmpty() ? QStringList() : QStringList{QStringLiteral("Path found:  \"%1\"").arg(found)});
+        };
+        QTest::newRow("svg in requested theme") << "open" << 0 << 0 << "qrc:/svg/dark/open.svg" << QStringList();
+        QTest::newRow("pink falls back to light") << "open" << 2 << 0 << "qrc:/svg/light/open.svg" << QStringList();
+        QTest::newRow("theme 3 is light") << "open" << 3 << 0 << "qrc:/svg/light/open.svg" << QStringList();
+        QTest::newRow("svg suffix not doubled") << "open.svg" << 1 << 0 << "qrc:/svg/light/open.svg" << QStringList();
+        QTest::newRow("upper-case suffix is part of the name") << "open.SVG" << 1 << 0 << "qrc:/svg/light/open.SVG.svg" << QStringList();
+        QTest::newRow("png in requested theme") << "save" << 0 << 24 << "qrc:/toolicons/24/dark/save.png" << QStringList();
+        QTest::newRow("empty name") << "" << 0 << 24 << "" << QStringList();
+        QTest::newRow("svg deprecated location") << "legacy" << 0 << 0 << "qrc:/svg/legacy.svg"
+                                                 << missing("legacy", ":/svg/light/legacy.svg", ":/svg/legacy.svg");
+        QTest::newRow("png deprecated location") << "legacy" << 2 << 16 << "qrc:/toolicons/16/legacy.png"
+                                                 << missing("legacy", ":/toolicons/16/light/legacy.png", ":/toolicons/16/legacy.png");
+        QTest::newRow("missing everywhere") << "nothing" << 1 << 0 << "qrc:/bitmaps/blank_item.png"
+                                            << missing("nothing", ":/svg/light/nothing.svg", QString());
     }
-
     void shouldFindThemedIconWithFallbacks()
     {
         QFETCH(QString, image);
         QFETCH(int, theme);
         QFETCH(int, size);
         QFETCH(QString, url);
-        QFETCH(QStringList, log);
-
-        // Given the test's own icons in the resource system
         QtUtils utils;
-        QString result;
         QStringList lines;
         {
             cvtest::MessageCapture capture;
-            // When the icon is looked up
-            result = size ? utils.themePathPng(image, theme, size) : utils.themePathSvg(image, theme);
+            QTEST(size ? utils.themePathPng(image, theme, size) : utils.themePathSvg(image, theme), "url");
             for (const QString& message : capture.messages())
                 lines += message.split(QLatin1Char('\n'));
         }
-
-        // Then the URL names the best candidate and every missing level is reported
-        QCOMPARE(result, url);
-        QCOMPARE(lines, log);
-        // The URL opens what it names.
-        if (!url.isEmpty())
-            QVERIFY(QFile::exists(url.mid(3)));
+        // Every missing level is reported, and the URL opens what it names
+        QTEST(lines, "log");
+        QVERIFY(url.isEmpty() || QFile::exists(url.mid(3)));
     }
 
     void shouldAnswerOneLineHelpers()

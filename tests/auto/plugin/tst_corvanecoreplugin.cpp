@@ -1,4 +1,4 @@
-// Corvane.Core tests.
+// Corvane.Core tests: the built plugin as the QML engine loads it.
 #include <lumen/settings.h>
 
 #include <QDoubleValidator>
@@ -7,31 +7,25 @@
 #include <QQmlComponent>
 #include <QQmlEngine>
 #include <QQmlExtensionPlugin>
-#include <QScopedPointer>
 #include <QThread>
 #include <QtTest>
-
-namespace
-{
-const QString pluginPath = QStringLiteral(CV_BINARY_DIR "/qml/Corvane/Core/libqt_plugin_core.so");
-
-QObject* singleton(QQmlEngine& engine, const QByteArray& uri, const QByteArray& name)
-{
-    QQmlComponent component(&engine);
-    component.setData("import " + uri + " 1.0\nimport QtQml 2.15\nQtObject { property QtObject value: " + name + " }",
-                      QUrl());
-    QScopedPointer<QObject> holder(component.create());
-    if (!holder) {
-        qWarning() << component.errors();
-        return nullptr;
-    }
-    return holder->property("value").value<QObject*>();
-}
-}
 
 class tst_CorvaneCorePlugin : public QObject
 {
     Q_OBJECT
+
+    QPluginLoader m_loader{QStringLiteral(CV_BINARY_DIR "/qml/Corvane/Core/libqt_plugin_core.so")};
+    QQmlExtensionPlugin* m_plugin = nullptr;
+    // A singleton instance is handed to one engine only.
+    QQmlEngine m_engine;
+
+    QObject* singleton(const QByteArray& uri, const QByteArray& name)
+    {
+        QQmlComponent component(&m_engine);
+        component.setData("import " + uri + " 1.0\nimport QtQml 2.15\nQtObject { property QtObject value: " + name + " }", QUrl());
+        QScopedPointer<QObject> holder(component.create());
+        return holder ? holder->property("value").value<QObject*>() : nullptr;
+    }
 
 private Q_SLOTS:
     void initTestCase()
@@ -40,12 +34,10 @@ private Q_SLOTS:
         QLocale::setDefault(QLocale(QLocale::German, QLocale::Germany));
         m_plugin = qobject_cast<QQmlExtensionPlugin*>(m_loader.instance());
         QVERIFY2(m_plugin, qPrintable(m_loader.errorString()));
-
-        // Given the first registration of the process runs on a loader thread, as the engine may do
-        QThread* loaderThread = QThread::create([this] { m_plugin->registerTypes("Corvane.Threaded"); });
+        // The first registration of the process runs on a loader thread, as the engine may do it
+        QScopedPointer<QThread> loaderThread(QThread::create([this] { m_plugin->registerTypes("Corvane.Threaded"); }));
         loaderThread->start();
         QVERIFY(loaderThread->wait(10000));
-        delete loaderThread;
     }
 
     void shouldDescribeItselfInMetadata()
@@ -60,57 +52,30 @@ private Q_SLOTS:
         QVERIFY(QString::fromUtf8(qmldir.readAll()).split(QLatin1Char('\n')).contains(QStringLiteral("classname CorvaneCorePlugin")));
     }
 
-    void shouldPutProcessWideObjectsOnApplicationThread()
+    void shouldKeepProcessWideObjectsOnTheApplicationThreadAndValidateInCLocale()
     {
-        QObject* validator = singleton(m_engine, "Corvane.Threaded", "CVDoubleValidator");
-        QVERIFY(validator);
-        QCOMPARE(validator->thread(), qApp->thread());
-        QObject* settings = singleton(m_engine, "Corvane.Threaded", "CVSettings");
+        auto* validator = qobject_cast<QDoubleValidator*>(singleton("Corvane.Threaded", "CVDoubleValidator"));
+        QObject* settings = singleton("Corvane.Threaded", "CVSettings");
+        QVERIFY(validator && validator->thread() == qApp->thread() && settings->thread() == qApp->thread());
         QCOMPARE(settings, static_cast<QObject*>(lum::Settings::instance()));
-        QCOMPARE(settings->thread(), qApp->thread());
         QCOMPARE(QQmlEngine::objectOwnership(validator), QQmlEngine::CppOwnership);
-    }
-
-    void shouldValidateNumbersInCLocale_data()
-    {
-        QTest::addColumn<QString>("input");
-        QTest::addColumn<bool>("acceptable");
-        QTest::newRow("decimal point") << "1.5" << true;
-        QTest::newRow("exponent") << "-2e3" << true;
-        QTest::newRow("group separator") << "1,000" << false;
-        QTest::newRow("decimal comma") << "1,5" << false;
-    }
-    void shouldValidateNumbersInCLocale()
-    {
-        QFETCH(QString, input);
-        QFETCH(bool, acceptable);
-        auto* validator = qobject_cast<QDoubleValidator*>(singleton(m_engine, "Corvane.Threaded", "CVDoubleValidator"));
-        QVERIFY(validator);
         QCOMPARE(validator->locale().decimalPoint(), QLatin1Char('.'));
-        int position = 0;
-        QCOMPARE(validator->validate(input, position) == QValidator::Acceptable, acceptable);
+        for (const auto& [input, acceptable] : {std::pair<QString, bool>{"1.5", true}, {"-2e3", true}, {"1,000", false}, {"1,5", false}}) {
+            int position = 0;
+            QString text = input;
+            QVERIFY2((validator->validate(text, position) == QValidator::Acceptable) == acceptable, qPrintable(input));
+        }
     }
 
     void shouldReuseValidatorOnSecondRegistration()
     {
-        QObject* first = singleton(m_engine, "Corvane.Threaded", "CVDoubleValidator");
+        QObject* first = singleton("Corvane.Threaded", "CVDoubleValidator");
         QVERIFY(first);
-
-        // When the entry runs again, under another module name
         m_plugin->registerTypes("Corvane.Again");
-
         // Qt notes that the object is already known to the engine: it is the same object.
         QTest::ignoreMessage(QtWarningMsg, "QQmlEngine::setContextForObject(): Object already has a QQmlContext");
-
-        QObject* second = singleton(m_engine, "Corvane.Again", "CVDoubleValidator");
-        QCOMPARE(second, first);
+        QCOMPARE(singleton("Corvane.Again", "CVDoubleValidator"), first);
     }
-
-private:
-    QPluginLoader m_loader{pluginPath};
-    QQmlExtensionPlugin* m_plugin = nullptr;
-    // A singleton instance is handed to one engine only.
-    QQmlEngine m_engine;
 };
 
 QTEST_MAIN(tst_CorvaneCorePlugin)

@@ -1,5 +1,5 @@
-// Corvane.Core tests: windows, anchors, bridges and transient popups destroyed in random orders,
-// also from inside their own signals.
+// Corvane.Core tests: windows, items, bridges and transient popups destroyed in random orders,
+// also from inside their own signals. CV_RANDOM_SEED replays a run.
 #include "support/reliability_random.h"
 #include "windows/transientpopup.h"
 
@@ -16,16 +16,17 @@
 #include <map>
 
 using core::TransientPopup;
+using Core = lum::TransientPopupCore;
 
-// One run. It is also the host's popup factory.
+// One run; it is also the host's popup factory.
 class tst_LifetimesWindowsRandom : public QObject, public hb::HbPopupFactory
 {
     Q_OBJECT
 
     cvtest::RandomRun* r = nullptr;
     std::vector<QPointer<QObject>> m_objects;
-    std::map<TransientPopup*, QPointer<lum::TransientPopupCore>> m_cores;
-    std::map<TransientPopup*, QPointer<QQuickItem>> m_contents;
+    // Per popup: the popup the host made for it last, and the content it was given last
+    std::map<TransientPopup*, std::pair<QPointer<Core>, QPointer<QQuickItem>>> m_popups;
     TransientPopup* m_opening = nullptr;
     QString m_problems;
 
@@ -39,12 +40,8 @@ class tst_LifetimesWindowsRandom : public QObject, public hb::HbPopupFactory
         return found.empty() || r->chance(5) ? nullptr : found[std::size_t(r->below(int(found.size())))];
     }
     template <typename T>
-    T* add(T* object)
-    {
-        m_objects.emplace_back(object);
-        return object;
-    }
-    static bool isOpen(const QPointer<lum::TransientPopupCore>& core) { return core && !core->property("cvClosed").toBool(); }
+    T* add(T* object) { return m_objects.emplace_back(object), object; }
+    static bool isOpen(const QPointer<Core>& core) { return core && !core->property("cvClosed").toBool(); }
 
     void create()
     {
@@ -60,64 +57,63 @@ class tst_LifetimesWindowsRandom : public QObject, public hb::HbPopupFactory
         } else {
             auto* popup = add(new TransientPopup);
             popup->setRequestFocusOnShow(r->chance(70));
-            m_cores[popup] = nullptr;
-            popup->setContent(m_contents[popup] = pick<QQuickItem>());
+            m_popups[popup] = {nullptr, pick<QQuickItem>()};
+            popup->setContent(m_popups[popup].second);
         }
     }
 
     void use(QObject* object)
     {
-        if (auto* popup = qobject_cast<TransientPopup*>(object)) {
-            const QPointer<TransientPopup> guard(popup);
-            m_opening = popup;
-            switch (r->below(4)) {
-            case 0: popup->setVisible(r->chance(70)); break;
-            case 1: popup->setContent(m_contents[popup] = pick<QQuickItem>()); break;
-            case 2: popup->setX(r->argument(3000)); break;
-            default: {
-                lum::QtWindowParent* bridge = popup->showBelow(pick<QQuickItem>(), r->below(41) - 20.5, r->below(41) - 20.25);
-                // Null unless the popup lives and opened one; then the bridge of that popup.
-                const QPointer<lum::TransientPopupCore> core = guard ? m_cores[popup] : nullptr;
-                if (bridge && !(isOpen(core) && bridge == core->windowParent()))
-                    m_problems += QStringLiteral("showBelow() answered a bridge other than its open popup's\n");
-            }
-            }
-        } else if (auto* core = qobject_cast<lum::TransientPopupCore*>(object)) {
+        auto* popup = qobject_cast<TransientPopup*>(object);
+        if (auto* core = qobject_cast<Core*>(object))
             r->chance(70) ? core->requestClose() : delete core;
-        } else if (object) {
+        else if (!popup && object)
             object->setObjectName(QStringLiteral("n%1").arg(r->below(1000)));
+        if (!popup)
+            return;
+        const QPointer<TransientPopup> guard(popup);
+        m_opening = popup;
+        if (const int how = r->below(4); how == 0) {
+            popup->setVisible(r->chance(70));
+        } else if (how == 1) {
+            popup->setContent(m_popups[popup].second = pick<QQuickItem>());
+        } else if (how == 2) {
+            popup->setX(r->argument(3000));
+        } else if (lum::QtWindowParent* bridge = popup->showBelow(pick<QQuickItem>(), r->below(41) - 20.5, r->below(41) - 20.25)) {
+            // Null unless the popup lives and opened one; then the bridge of that popup.
+            const QPointer<Core> core = guard ? m_popups[popup].first : nullptr;
+            if (!isOpen(core) || bridge != core->windowParent())
+                m_problems += QStringLiteral("showBelow() answered a bridge other than its open popup's\n");
         }
     }
 
-    // Destroys an object now, later, or when a neighbour (itself included) emits from a call.
+    // Destroys an object now, later, or when a neighbour (itself included) emits from a call;
+    // never from a destructor (contentChanged does).
     void destroy(QObject* object, QObject* neighbour)
     {
-        const int how = r->below(3);
-        if (!object || how == 0 || !neighbour)
+        if (const int how = r->below(3); !object || how == 0 || !neighbour)
             return delete object;
-        if (how == 1)
+        else if (how == 1)
             return object->deleteLater();
-        // Only signals that come from calls, never from a destructor (contentChanged does).
         auto* wire = new QObject(object);
         const auto fire = [wire] { delete wire->parent(); };
-        if (auto* popup = qobject_cast<TransientPopup*>(neighbour)) {
+        if (auto* popup = qobject_cast<TransientPopup*>(neighbour))
             for (auto signal : {&TransientPopup::visibleChanged, &TransientPopup::xChanged, &TransientPopup::yChanged})
                 connect(popup, signal, wire, fire);
-        } else if (auto* core = qobject_cast<lum::TransientPopupCore*>(neighbour)) {
-            connect(core, &lum::TransientPopupCore::closed, wire, fire);
-        }
+        if (auto* core = qobject_cast<Core*>(neighbour))
+            connect(core, &Core::closed, wire, fire);
         connect(neighbour, &QObject::objectNameChanged, wire, fire);
         use(neighbour);
     }
 
-    lum::TransientPopupCore* createTransientPopup(int, int, QQuickItem*, QObject*, bool) override
+    Core* createTransientPopup(int, int, QQuickItem*, QObject*, bool) override
     {
-        auto* core = r->chance(85) ? new lum::TransientPopupCore : nullptr;
+        auto* core = r->chance(85) ? new Core : nullptr;
         if (core) {
             core->setWindowParent(new lum::QtWindowParent(core));
-            connect(core, &lum::TransientPopupCore::closed, this, [core] { core->setProperty("cvClosed", true); });
+            connect(core, &Core::closed, this, [core] { core->setProperty("cvClosed", true); });
         }
-        m_cores[m_opening] = add(core);
+        m_popups[m_opening].first = add(core);
         return core;
     }
 
@@ -127,9 +123,9 @@ class tst_LifetimesWindowsRandom : public QObject, public hb::HbPopupFactory
         m_objects.erase(std::remove(m_objects.begin(), m_objects.end(), nullptr), m_objects.end());
         for (const QPointer<QObject>& object : m_objects) {
             if (auto* popup = qobject_cast<TransientPopup*>(object.data())) {
-                if (popup->isVisible() != isOpen(m_cores[popup]))
+                if (popup->isVisible() != isOpen(m_popups[popup].first))
                     found += QStringLiteral("popup reads visible %1 against its popup\n").arg(popup->isVisible());
-                if (popup->content() != m_contents[popup].data())
+                if (popup->content() != m_popups[popup].second.data())
                     found += QStringLiteral("popup content is not the one set, or not null once destroyed\n");
             }
         }
