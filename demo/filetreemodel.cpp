@@ -33,7 +33,7 @@ struct ColumnDefinition
 const ColumnDefinition columnDefinitions[FileTreeModel::ColumnCount] = {
     { "Name", "name", 240, 3, SortNaturalNames },
     { "Path", "path", 260, 2, SortNaturalNames },
-    { "Size", "size", 90, 0, SortFileSize },
+    { "Size", "size", 110, 0, SortFileSize },
     { "Type", "type", 110, 0, SortTextNoCase },
     { "Status", "status", 100, 0, SortTextNoCase },
 };

@@ -290,23 +290,32 @@ Item {
                         id: escapeArea
                         objectName: "escapeArea"
                         Layout.fillWidth: true
-                        implicitHeight: 44
+                        // The field over the counter, both as wide as the box: side by side they
+                        // spilt over its border at ratio 1.
+                        implicitHeight: escapeColumn.implicitHeight + 12
                         color: theme.panel
                         border.color: theme.line
                         property int escapes: 0
                         focus: true
                         Keys.onEscapePressed: escapes++
-                        RowLayout {
+                        ColumnLayout {
+                            id: escapeColumn
                             anchors.fill: parent
                             anchors.margins: 6
                             TextField {
                                 id: escapeField
                                 objectName: "escapeField"
                                 Layout.fillWidth: true
+                                Layout.preferredWidth: 0
                                 placeholderText: "Command line (Escape would clear it)"
                                 Keys.onEscapePressed: clear()
                             }
-                            Text { text: "Escape reached the page " + escapeArea.escapes + "\u00d7"; color: theme.dimText }
+                            Text {
+                                Layout.fillWidth: true
+                                text: "Escape reached the page " + escapeArea.escapes + "\u00d7"
+                                wrapMode: Text.WordWrap
+                                color: theme.dimText
+                            }
                         }
                         KeyEventFilter { id: escapeFilter }
                     }
