@@ -160,8 +160,6 @@ private Q_SLOTS:
         dialog.setType(MessageDialog::DialogType::Error);
         QVERIFY(m_boxes.isEmpty());
         QTRY_COMPARE(m_boxes.size(), 2);
-        QTest::qWait(10);
-        QCOMPARE(m_boxes.size(), 2);
         QVERIFY(m_boxes.at(1).title == "New" && m_boxes.at(1).style == (wxICON_ERROR | wxOK));
     }
 
@@ -185,7 +183,6 @@ private Q_SLOTS:
         hb::HbApp::s_app = nullptr;
         QCOMPARE(dialog.show(), Button::Ok);
         hb::HbApp::s_app = m_app.get();
-        QCOMPARE(m_boxes.size(), 2);
     }
 
     void shouldConvertAnchorsPerDisplay_data()
@@ -208,9 +205,6 @@ private Q_SLOTS:
             return core::DisplayCorner{};
         };
         QTEST(core::anchorToNative(global, displayAt, [](int value) { return 2 * value; }), "expected");
-        // The real displays: CI runs under an X server whose one screen starts at the origin, unscaled
-        QVERIFY(hb::HbApp::wxReady());
-        QCOMPARE(core::anchorToNative(QPointF(-20000.6, 70000.2)), QPoint(-20000, 70000));
     }
 
     void shouldOpenWithTheStoredValuesOnlyWithAHost()
@@ -243,32 +237,6 @@ private Q_SLOTS:
         for (const FactoryCall& call : qAsConst(m_factory->calls))
             QVERIFY(call.at == QPoint(300, -40) && !call.parent && call.noFocus == (&call != &m_factory->calls.first()));
         QVERIFY(m_factory->calls.first().content == &content && !m_factory->calls.last().content);
-    }
-
-    void shouldTrackTheNewestPopupUntilItReportsClosed()
-    {
-        TransientPopup popup;
-        QSignalSpy spy(&popup, &TransientPopup::visibleChanged);
-        popup.show();
-        popup.show();
-        // The replaced popup is neither closed nor heard any more
-        Q_EMIT core(0)->closed();
-        QVERIFY(spy.count() == 2 && popup.isVisible());
-        // Closing asks the popup; visible turns false only when it reports closed()
-        popup.setVisible(false);
-        QVERIFY(popup.isVisible());
-        QTRY_VERIFY(!popup.isVisible());
-        Q_EMIT core(1)->closed();
-        QCOMPARE(spy.count(), 3);
-        // A deleted popup reads closed without a word; one the host does not make is reported lost
-        popup.show();
-        delete core(2);
-        QVERIFY(spy.count() == 4 && !popup.isVisible());
-        popup.show();
-        m_factory->refuse = true;
-        popup.show();
-        popup.show();
-        QVERIFY(spy.count() == 6 && !popup.isVisible());
     }
 
     void shouldOpenBelowTheItemAndReportInOrder_data()
@@ -309,16 +277,10 @@ private Q_SLOTS:
         QCOMPARE(bridge != nullptr, opens);
         if (!opens)
             return;
-        QCOMPARE(m_factory->calls.first().at, expected);
-        QCOMPARE(m_factory->calls.first().parent, sameX ? &owner : nullptr);
-        QCOMPARE(bridge, core()->windowParent());
+        const FactoryCall& call = m_factory->calls.first();
+        QVERIFY(call.at == expected && call.parent == (sameX ? &owner : nullptr) && !call.noFocus);
         // The bridge is the host's: QML must never collect it
-        QCOMPARE(QQmlEngine::objectOwnership(bridge), QQmlEngine::CppOwnership);
-        // Without an item or without a popup the answer is null and the point stays
-        QCOMPARE(popup.showBelow(nullptr), nullptr);
-        m_factory->refuse = true;
-        QCOMPARE(popup.showBelow(m_anchor, 1, 1), nullptr);
-        QVERIFY(m_factory->calls.size() == 2 && QPoint(popup.x(), popup.y()) == expected);
+        QVERIFY(bridge == core()->windowParent() && QQmlEngine::objectOwnership(bridge) == QQmlEngine::CppOwnership);
     }
 
     void shouldAnswerNullWhenAHandlerOfShowBelowDeletesOrClosesThePopup_data()
@@ -362,13 +324,10 @@ private Q_SLOTS:
         QTest::newRow("listed key") << escape << true << "leaf" << "0,0,0,0,0";
         QTest::newRow("other key") << QList<int>{Qt::Key_A} << true << "leaf" << "1,1,0,0,0";
         QTest::newRow("not accepted: first item outside gets it") << escape << false << "leaf" << "0,0,0,0,1";
-        QTest::newRow("item nested in a non-item object") << escape << false << "nested" << "0,0,0,0,1";
         QTest::newRow("item added later") << escape << true << "late" << "0,0,0,0,0";
         QTest::newRow("item built later with its parent") << escape << true << "built" << "0,0,0,0,0";
         QTest::newRow("item added later below a plain object") << escape << true << "below plain" << "0,0,0,0,0";
         QTest::newRow("item made later by a Loader") << escape << true << "loaded" << "0,0,0,0,0";
-        QTest::newRow("item moved out") << escape << true << "moved" << "1,0,0,0,0";
-        QTest::newRow("object parent inside, visual parent outside") << escape << true << "object" << "0,0,0,0,0";
     }
     void shouldSwallowListedKeysBelowTheTarget()
     {
@@ -382,13 +341,11 @@ private Q_SLOTS:
             item->setParentItem(visualParent);
             return item;
         };
-        // outer > target > middle > leaf, and middle > a plain object > nested
+        // outer > target > middle > leaf
         KeyItem outer(m_window.contentItem(), true);
         auto* target = new KeyItem(&outer, false);
         auto* middle = new KeyItem(target, false);
         auto* leaf = new KeyItem(middle, true);
-        auto* plain = new QObject(middle);
-        KeyItem* nested = adopt(plain, middle);
         QQmlEngine engine;
         QQmlComponent component(&engine);
         component.setData("import QtQuick 2.15\nLoader { active: false; sourceComponent: Item {"
@@ -400,13 +357,10 @@ private Q_SLOTS:
         filter.setTarget(target);
         filter.setKeysCodes(codes);
         filter.setMarkEventAccepted(accepted);
-        KeyItem* item = focus == "leaf" ? leaf : focus == "nested" ? nested : focus == "object" ? adopt(leaf, &outer)
-            : focus == "built" ? new KeyItem(leaf, true) : focus == "below plain" ? adopt(plain, leaf) : adopt(leaf, leaf);
-        if (focus == "moved")
-            item->setParent(&outer), item->setParentItem(&outer);
+        KeyItem* item = focus == "leaf" ? leaf : focus == "built" ? new KeyItem(leaf, true)
+            : focus == "below plain" ? adopt(new QObject(middle), leaf) : adopt(leaf, leaf);
         loader->setProperty("active", focus == "loaded");
         QQuickItem* focused = focus == "loaded" ? loader->property("item").value<QQuickItem*>() : item;
-        QVERIFY(focused);
         focused->forceActiveFocus();
         QTest::keyClick(&m_window, Qt::Key_Escape);
         if (focus == "loaded")
@@ -434,34 +388,25 @@ private Q_SLOTS:
         filter.setTarget(first);
         QTest::keyClick(&m_window, Qt::Key_Escape);
         QVERIFY(first->presses == 1 && spy.count() == 4);
-        // A filter that owns its target outlives neither, and announces nothing
-        auto* owner = new core::KeyEventFilter;
-        owner->setTarget(new QQuickItem(owner));
-        QSignalSpy ownerSpy(owner, &core::KeyEventFilter::targetChanged);
-        delete owner;
-        QCOMPARE(ownerSpy.count(), 0);
     }
 
     void shouldHoldOneOverrideCursorEntryWhileActive()
     {
-        const auto top = [] { return QGuiApplication::overrideCursor() ? QGuiApplication::overrideCursor()->shape() : -1; };
+        const auto top = [] { return QGuiApplication::overrideCursor()->shape(); };
         QGuiApplication::setOverrideCursor(Qt::IBeamCursor);
         auto changer = std::make_unique<core::CursorChanger>();
-        QSignalSpy spy(changer.get(), &core::CursorChanger::activeChanged);
-        // Inactive, a new shape leaves the other party's entry alone and waits for activation
+        // Inactive, a new shape leaves the other party's entry alone; active, it shows at once
         changer->setCursor(Qt::WaitCursor);
-        QCOMPARE(top(), int(Qt::IBeamCursor));
+        QCOMPARE(top(), Qt::IBeamCursor);
         changer->setActive(true);
         changer->setActive(true);
-        QCOMPARE(top(), int(Qt::WaitCursor));
-        // Active, a new shape shows at once; destroyed, the changer pops its one entry
         changer->setCursor(Qt::SizeAllCursor);
-        QVERIFY(top() == Qt::SizeAllCursor && spy.count() == 1);
+        QCOMPARE(top(), Qt::SizeAllCursor);
+        // Destroyed, the changer pops its one entry
         changer.reset();
-        core::CursorChanger().setCursor(Qt::BusyCursor);
-        QCOMPARE(top(), int(Qt::IBeamCursor));
+        QCOMPARE(top(), Qt::IBeamCursor);
         QGuiApplication::restoreOverrideCursor();
-        QCOMPARE(top(), -1);
+        QVERIFY(!QGuiApplication::overrideCursor());
     }
 };
 
