@@ -596,7 +596,7 @@ private Q_SLOTS:
             QString broken;
             switch (operation) {
             case 0: sorting.setSortColumn(column), sorting.setAscending(random.chance(50)); break;
-            case 1: sorting.setSortRoleName(QLatin1String(random.chance(50) ? "display" : "rowId")); break;
+            case 1: sorting.setSortRoleName(QLatin1String(random.chance(50) ? "display" : "decoration")); break;
             case 2: sorting.setSourceModel(pick == 3 ? &sorting : next); break;
             case 3: active->touchCells(parent, random.below(rows), 0, columns - 1); break;
             case 4: watcher.setModel(watched = next), connections.setModel(next); break;
@@ -606,7 +606,7 @@ private Q_SLOTS:
             case 8: active->moveRowsTo(parent, random.below(rows), 1, parent, random.below(rows + 1)); break;
             case 9: active->insertColumnsAt(firstColumn + random.below(columns + 1 - firstColumn), headers(1)); break;
             case 10: active->removeColumnsAt(firstColumn + random.below(columns - firstColumn), 1); break;
-            case 13: active->setExpandFlag(active->index(random.below(rows), 0, parent), random.chance(50)); break;
+            case 13: active->setData(active->index(random.below(rows), 0, parent), random.chance(50), flagRole()); break;
             case 11:
                 // Rows without columns only in flat sources: QSortFilterProxyModel (Qt 5.15) keeps a
                 // tree's child mapping with no columns and then reports rows under it that it does not
@@ -614,7 +614,7 @@ private Q_SLOTS:
                 active->reset(random.below(12), headers(random.chance(10) && !tree ? 0 : 1 + random.below(4)),
                     &RandomRun::draw, &random);
                 break;
-            default: active->reverseChildren({ parent }, random.chance(50)), connections.onTreeCreated(); break;
+            default: connections.onTreeCreated(); break;
             }
             active = next && (operation == 2 || operation == 4) ? static_cast<ReliabilityRandomModel*>(next) : active;
 
@@ -691,7 +691,7 @@ private Q_SLOTS:
                 const QModelIndex parent = randomParent(random, *source);
                 source->insertRowsAt(parent, 0, 1 + random.below(2));
                 source->removeRowsAt(parent, 0, 1);
-                source->setExpandFlag(source->index(0, 0, parent), random.chance(50));
+                source->setData(source->index(0, 0, parent), random.chance(50), flagRole());
             } else {
                 QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
             }
