@@ -123,6 +123,9 @@ bool ReliabilityRandomModel::moveRowsTo(const QModelIndex& from, int row, int co
 void ReliabilityRandomModel::changeColumns(const std::vector<int>& after, bool parentsFirst,
     const std::function<void(const QModelIndex&)>& begin, void (QAbstractItemModel::*end)())
 {
+    // Tables below rows without an index (the root has no column) change unseen, before the root.
+    for (auto it = m_nodes.begin(); columnCount() == 0 && it != m_nodes.end(); ++it)
+        it->columns = it.key() > 0 ? after : it->columns;
     std::vector<QModelIndex> tables = parents();
     if (!parentsFirst)
         std::reverse(tables.begin(), tables.end());
@@ -131,10 +134,6 @@ void ReliabilityRandomModel::changeColumns(const std::vector<int>& after, bool p
         m_nodes[rowId(table)].columns = after;
         (this->*end)();
     }
-    // Tables below rows without an index change unseen.
-    for (Node& node : m_nodes)
-        node.columns = after;
-    m_nodes.remove(-1);
 }
 
 void ReliabilityRandomModel::insertColumnsAt(int column, const std::vector<Header>& headers)

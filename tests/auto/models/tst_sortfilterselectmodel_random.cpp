@@ -5,9 +5,7 @@
 #include "support/tableproxy_fixture.h"
 
 #include <lumen/rowfilter.h>
-#include <lumen/sorter.h>
 
-#include <QPointer>
 #include <QQmlComponent>
 #include <QQmlContext>
 #include <QQmlEngine>
@@ -20,7 +18,7 @@
 #include <memory>
 
 using namespace cvtest;
-using core::SortFilterSelectModel;
+using S = core::SortFilterSelectModel;
 
 namespace
 {
@@ -31,53 +29,37 @@ public:
     int modulus = 0;
     bool acceptRow(QAbstractItemModel* model, int sourceRow, const QModelIndex& sourceParent) override
     {
-        const QString text
-            = model && modulus > 1 ? model->index(sourceRow, 0, sourceParent).data().toString() : QString();
+        const QString text = modulus > 1 ? model->index(sourceRow, 0, sourceParent).data().toString() : QString();
         return text.isEmpty() || text.mid(1).section(QLatin1Char('v'), 0, 0).toInt() % modulus != 0;
     }
 };
-
-// Orders rows by their first cell, backwards.
-class TextSorter : public lum::Sorter
-{
-public:
-    bool lessThan(const QModelIndex& left, const QModelIndex& right) override
-    {
-        return left.data().toString() > right.data().toString();
-    }
-};
-
-using Headers = std::vector<ReliabilityRandomModel::Header>;
 
 struct Run
 {
     RandomRun random;
     MessageGuard messages;
     bool tree;
-    std::unique_ptr<ReliabilityRandomModel> sources[2];
-    ReliabilityRandomModel* active = nullptr;
-    SortFilterSelectModel proxy;
-    ModuloFilter filters[2];
-    TextSorter sorter;
+    ReliabilityRandomModel sources[2] { ReliabilityRandomModel(tree), ReliabilityRandomModel(tree) };
+    ReliabilityRandomModel* active = &sources[0];
+    S proxy;
+    ModuloFilter filter;
     QAbstractItemModelTester proxyTester { &proxy, QAbstractItemModelTester::FailureReportingMode::QtTest };
     QAbstractItemModelTester columnTester { proxy.columnModel(),
         QAbstractItemModelTester::FailureReportingMode::QtTest };
     QTableView tableView;
     QQmlEngine engine;
     QQuickWindow quickWindow;
-    QPointer<QQuickItem> quickTable;
-    QString operation;
+    // The Qt Quick view goes before its model: a TableView whose model is deleted before its first
+    // render crashes in Qt 5.15.
+    std::unique_ptr<QQuickItem> quickTable;
 
     Run(std::uint32_t seed, bool isTree)
         : random(seed, 300)
         , tree(isTree)
     {
-        for (auto& source : sources) {
-            source = std::make_unique<ReliabilityRandomModel>(tree);
-            source->reset(random.below(12), randomHeaders(tree ? 1 + random.below(5) : random.below(6)),
-                &RandomRun::draw, &random);
-        }
-        proxy.setSourceModel(active = sources[0].get());
+        for (ReliabilityRandomModel& source : sources)
+            source.reset(random.below(12), randomHeaders(tree + random.below(6 - tree)), &RandomRun::draw, &random);
+        proxy.setSourceModel(active);
         tableView.setModel(&proxy);
         tableView.setSelectionModel(proxy.selectionModel());
         tableView.show();
@@ -86,19 +68,15 @@ struct Run
         component.setData("import QtQuick 2.15\nTableView { width: 400; height: 300; model: tableModel\n"
                           "  delegate: Text { text: '' + model.display; color: model.isSelected ? 'red' : 'black' } }",
             QUrl());
-        quickTable = qobject_cast<QQuickItem*>(component.create());
+        quickTable.reset(qobject_cast<QQuickItem*>(component.create()));
         if (quickTable)
             quickTable->setParentItem(quickWindow.contentItem());
-        quickWindow.resize(400, 300);
         quickWindow.show();
     }
-    // The Qt Quick view goes before its model: a TableView whose model is deleted before its first
-    // render crashes in Qt 5.15.
-    ~Run() { delete quickTable.data(); }
 
-    Headers randomHeaders(int count)
+    std::vector<ReliabilityRandomModel::Header> randomHeaders(int count)
     {
-        Headers headers{std::size_t(count), ReliabilityRandomModel::Header()};
+        std::vector<ReliabilityRandomModel::Header> headers { std::size_t(count), ReliabilityRandomModel::Header() };
         for (ReliabilityRandomModel::Header& header : headers) {
             const int roles[] = { ColumnIdRole, InitiallyVisibleRole, Qt::SizeHintRole, ProportionalWidthRole,
                 SortTypeRole, InitialSortColumnRole, Qt::InitialSortOrderRole, ColumnCodeRole };
@@ -122,8 +100,7 @@ struct Run
     // A proxy index: mostly a real cell, sometimes invalid, out of range or another model's.
     QModelIndex randomProxyIndex()
     {
-        const int roll = random.below(100);
-        if (roll < 10)
+        if (const int roll = random.below(100); roll < 10)
             return roll < 5 ? QModelIndex() : active->index(random.below(active->rowCount()), 0);
         QModelIndex parent;
         while (proxy.rowCount(parent) > 0 && random.chance(30) && proxy.index(0, 0, parent).isValid())
@@ -131,124 +108,117 @@ struct Run
         return proxy.index(random.argument(proxy.rowCount(parent)), random.argument(proxy.columnCount(parent)), parent);
     }
 
-    void mutateSource()
+    void step(int op)
     {
-        ReliabilityRandomModel& model = *active;
         const QModelIndex parent = randomSourceParent();
-        const int rows = model.rowCount(parent);
-        const int columns = model.columnCount();
+        const int rows = active->rowCount(parent), columns = active->columnCount();
         // Qt's column signals move a cell's children with the cell, so a tree keeps column 0 in place.
         const int first = tree && columns > 0 ? 1 : 0;
-        const int op = random.below(10);
-        operation = QStringLiteral("source change %1").arg(op);
-        if (op < 2)
-            model.insertRowsAt(parent, random.below(rows + 1), 1 + random.below(3));
-        else if (op == 2)
-            model.removeRowsAt(parent, random.below(rows), 1 + random.below(2));
-        else if (op == 3)
-            model.moveRowsTo(
+        const int proxyRows = proxy.rowCount(), proxyColumns = proxy.columnCount(), records = proxy.columnRecordCount();
+        static void (S::*const cellSlots[])(int, int) = { &S::shiftSelection, &S::ctrlSelection, &S::leftClickSelection,
+            &S::rightClickSelection, &S::addToSelection, &S::resizeColumn, &S::setColumnWidth };
+        static void (S::*const indexSlots[])(const QModelIndex&)
+            = { &S::shiftSelection, &S::ctrlSelection, &S::leftClickSelection, &S::addToSelection };
+        static void (S::*const plainSlots[])()
+            = { &S::clearSelection, &S::selectAll, &S::selectPreviousRow, &S::selectNextRow,
+                  &S::increasePreFocusIndexRow, &S::decreasePreFocusIndexRow, &S::increasePreFocusIndexColumn,
+                  &S::decreasePreFocusIndexColumn, &S::unsetPreFocus, &S::requestActiveFocusOnPrefocusedCell,
+                  &S::showAllColumns, &S::restoreColumnPositions, &S::unSort, &S::saveColumnData, &S::loadColumnData };
+        switch (op) {
+        case 0:
+            active->insertRowsAt(parent, random.below(rows + 1), 1 + random.below(3));
+            break;
+        case 1:
+            active->removeRowsAt(parent, random.below(rows), 1 + random.below(2));
+            break;
+        case 2:
+            active->moveRowsTo(
                 parent, random.below(rows), 1 + random.below(2), randomSourceParent(), random.below(rows + 1));
-        else if (op == 4)
-            model.insertColumnsAt(first + random.below(columns + 1 - first), randomHeaders(1 + random.below(2)));
-        else if (op == 5)
-            model.removeColumnsAt(first + random.below(columns - first), 1 + random.below(2));
-        else if (op == 6)
-            model.moveColumnsTo(first + random.below(columns - first), 1, first + random.below(columns + 1 - first));
-        else if (op == 7 && rows > 0 && columns > 0)
-            model.touchCells(parent, random.below(rows), 0, random.below(columns));
-        else if (op == 8)
-            model.setHeaderValue(random.below(columns), ProportionalWidthRole + random.below(5), random.argument(20));
-        else if (random.chance(30)) // sometimes rows without any column
-            model.reset(
+            break;
+        case 3:
+            active->insertColumnsAt(first + random.below(columns + 1 - first), randomHeaders(1 + random.below(2)));
+            break;
+        case 4:
+            active->removeColumnsAt(first + random.below(columns - first), 1 + random.below(2));
+            break;
+        case 5:
+            active->moveColumnsTo(first + random.below(columns - first), 1, first + random.below(columns + 1 - first));
+            break;
+        case 6:
+            rows* columns > 0 ? active->touchCells(parent, random.below(rows), 0, random.below(columns)) : void();
+            break;
+        case 7:
+            active->setHeaderValue(random.below(columns), ProportionalWidthRole + random.below(5), random.argument(20));
+            break;
+        // Sometimes rows without any column.
+        case 8:
+            active->reset(
                 random.below(15), randomHeaders(random.chance(10) ? 0 : random.below(7)), &RandomRun::draw, &random);
-        else if (random.chance(50))
-            proxy.setSourceModel(random.chance(30) ? nullptr : active = sources[random.below(2)].get());
-        else
-            filters[random.below(2)].modulus = random.below(5), Q_EMIT filters[0].invalidate(),
-            Q_EMIT filters[1].invalidate();
-    }
-
-    void callSlot()
-    {
-        const int rows = proxy.rowCount();
-        const int columns = proxy.columnCount();
-        const int records = proxy.columnRecordCount();
-        auto* columnModel = static_cast<core::ColumnContextMenuModel*>(proxy.columnModel());
-        using CellSlot = void (SortFilterSelectModel::*)(int, int);
-        using IndexSlot = void (SortFilterSelectModel::*)(const QModelIndex&);
-        using Slot = void (SortFilterSelectModel::*)();
-        static const CellSlot cellSlots[] = { &SortFilterSelectModel::shiftSelection,
-            &SortFilterSelectModel::ctrlSelection, &SortFilterSelectModel::leftClickSelection,
-            &SortFilterSelectModel::rightClickSelection, &SortFilterSelectModel::addToSelection,
-            &SortFilterSelectModel::resizeColumn, &SortFilterSelectModel::setColumnWidth };
-        static const IndexSlot indexSlots[]
-            = { &SortFilterSelectModel::shiftSelection, &SortFilterSelectModel::ctrlSelection,
-                  &SortFilterSelectModel::leftClickSelection, &SortFilterSelectModel::addToSelection };
-        static const Slot plain[] = { &SortFilterSelectModel::clearSelection, &SortFilterSelectModel::selectAll,
-            &SortFilterSelectModel::selectPreviousRow, &SortFilterSelectModel::selectNextRow,
-            &SortFilterSelectModel::increasePreFocusIndexRow, &SortFilterSelectModel::decreasePreFocusIndexRow,
-            &SortFilterSelectModel::increasePreFocusIndexColumn, &SortFilterSelectModel::decreasePreFocusIndexColumn,
-            &SortFilterSelectModel::unsetPreFocus, &SortFilterSelectModel::requestActiveFocusOnPrefocusedCell,
-            &SortFilterSelectModel::showAllColumns, &SortFilterSelectModel::restoreColumnPositions,
-            &SortFilterSelectModel::unSort, &SortFilterSelectModel::saveColumnData,
-            &SortFilterSelectModel::loadColumnData };
-        const int slot = random.below(16);
-        operation = QStringLiteral("slot %1").arg(slot);
-        if (slot < 3) {
-            (proxy.*cellSlots[random.below(7)])(random.argument(slot < 2 ? rows : 500), random.argument(columns));
-        } else if (slot < 5) {
+            break;
+        case 9:
+            proxy.setSourceModel(random.chance(30) ? nullptr : active = &sources[random.below(2)]);
+            break;
+        case 10:
+            filter.modulus = random.below(5), Q_EMIT filter.invalidate();
+            break;
+        case 11:
+            proxy.setFilter(random.chance(30) ? nullptr : &filter);
+            break;
+        case 12:
+        case 13:
+            (proxy.*cellSlots[random.below(7)])(random.argument(proxyRows), random.argument(proxyColumns));
+            break;
+        case 14:
             (proxy.*indexSlots[random.below(4)])(randomProxyIndex());
-        } else if (slot < 7) {
-            (proxy.*plain[random.below(15)])();
-        } else if (slot == 7) {
+            break;
+        case 15:
+        case 16:
+            (proxy.*plainSlots[random.below(15)])();
+            break;
+        case 17: {
             const QModelIndex a = randomProxyIndex(), b = randomProxyIndex();
-            const bool same = a.isValid() && b.isValid() && a.model() == b.model() && a.parent() == b.parent();
-            proxy.updateSelection(same ? QItemSelection(a, b) : QItemSelection(), QItemSelection());
+            const bool range = a.isValid() && b.isValid() && a.model() == b.model() && a.parent() == b.parent();
+            proxy.updateSelection(range ? QItemSelection(a, b) : QItemSelection(), QItemSelection());
             proxy.checkPreFocusOnParent(randomProxyIndex());
-        } else if (slot == 8) {
-            const int from = random.argument(columns), to = random.argument(columns);
-            if (from != to && (from < 0 || from >= columns || to < 0 || to >= columns))
+            break;
+        }
+        case 18: {
+            const int from = random.argument(proxyColumns), to = random.argument(proxyColumns);
+            const bool fromBad = from < 0 || from >= proxyColumns;
+            if (from != to && (fromBad || to < 0 || to >= proxyColumns))
                 messages.expectDebug(QStringLiteral("move %1 column, %2 , is not valid")
-                                         .arg(from < 0 || from >= columns ? "from" : "to")
-                                         .arg(from < 0 || from >= columns ? from : to));
+                                         .arg(fromBad ? "from" : "to")
+                                         .arg(fromBad ? from : to));
             proxy.moveColumn(from, to);
-        } else if (slot == 9) {
+            break;
+        }
+        case 19:
             proxy.setSourceColumnVisible(random.argument(records), random.chance(50));
-        } else if (slot == 10) {
-            proxy.doSort(random.argument(columns), random.chance(50), random.chance(30));
-            proxy.setAscending(random.chance(50));
-        } else if (slot == 11) {
-            proxy.setHovered(random.argument(rows), random.chance(50)), proxy.setBeginEditIndex(random.argument(rows));
-            proxy.setParentId(random.chance(50) ? QString() : QStringLiteral("t%1").arg(random.below(2)));
-            proxy.setDefaultEditableColumnId(QStringLiteral("id%1").arg(random.below(10)));
-        } else if (slot == 12) {
-            QModelIndexList list { random.chance(10) ? proxy.index(0, 0) : QModelIndex() };
-            for (int k = random.below(4); k > 0; --k) {
-                const QModelIndex parent = randomSourceParent();
-                list.append(active->index(
-                    random.argument(active->rowCount(parent)), random.argument(active->columnCount(parent)), parent));
-            }
-            proxy.setSelectedSourceRows(list);
-        } else if (slot == 13) {
-            if (random.chance(30))
-                proxy.setFilter(random.chance(20) ? nullptr : &filters[random.below(2)]);
-            else
-                proxy.setSorter(random.chance(50) ? nullptr : &sorter);
-        } else if (slot == 14) {
-            columnModel->setSourceColumnVisible(random.argument(records + 3), random.chance(50));
-            columnModel->trigger(random.argument(records + 3));
-        } else {
+            break;
+        case 20:
+            proxy.doSort(random.argument(proxyColumns), random.chance(50), random.chance(30)),
+                proxy.setAscending(random.chance(50));
+            break;
+        case 21:
+            proxy.setBeginEditIndex(random.argument(proxyRows)),
+                proxy.setDefaultEditableColumnId(QStringLiteral("id%1").arg(random.below(10)));
+            break;
+        case 22:
+            proxy.setSelectedSourceRows(
+                { active->index(random.argument(rows), random.argument(columns), parent), proxy.index(0, 0) });
+            break;
+        case 23:
+            static_cast<core::ColumnContextMenuModel*>(proxy.columnModel())->trigger(random.argument(records + 3));
+            break;
+        default:
             // Reads every role of a cell the way a delegate would, and what a view asks besides.
             for (int role : proxy.roleNames().keys())
                 proxy.data(randomProxyIndex(), role);
-            proxy.headerData(random.argument(columns), Qt::Orientation(1 + random.below(2)), random.argument(300));
-            proxy.isSelected(random.argument(rows), randomProxyIndex()), proxy.getShiftSelectionStart();
-            proxy.columnWidth(random.argument(columns)), proxy.naturalWidth(), proxy.proportionalWidth();
-            proxy.columnProportionalWidth(random.argument(columns)),
-                proxy.isInitiallyAscending(random.argument(columns));
-            proxy.mapSourceRowToProxy(random.argument(rows)), proxy.mapProxyRowToSource(random.argument(rows));
-            proxy.mapProxyIndexToSource(random.argument(rows), random.argument(columns)),
-                proxy.mapProxyIndexToSource(randomProxyIndex());
+            proxy.headerData(random.argument(proxyColumns), Qt::Orientation(1 + random.below(2)), random.argument(300));
+            proxy.columnWidth(random.argument(proxyColumns)), proxy.naturalWidth(),
+                proxy.isInitiallyAscending(random.argument(proxyColumns));
+            proxy.mapSourceRowToProxy(random.argument(rows)), proxy.mapProxyRowToSource(random.argument(proxyRows));
+            proxy.mapProxyIndexToSource(randomProxyIndex()), proxy.getShiftSelectionStart();
         }
     }
 };
@@ -275,18 +245,16 @@ private Q_SLOTS:
         Run run(seed, tree);
         QVERIFY2(run.quickTable, "the Qt Quick table view could not be created");
         while (run.random.next()) {
-            run.messages.setContext(run.random.where(QStringLiteral("before the step")));
-            if (run.random.chance(35))
-                run.mutateSource();
-            else
-                run.callSlot();
-            run.messages.setContext(run.random.where(run.operation));
+            const int op = run.random.below(27);
+            run.messages.setContext(run.random.where(QStringLiteral("operation %1").arg(op)));
+            run.step(op);
             // Views lay out and paint now and then; posted events only, so that replays do not depend on the clock.
             if (run.random.chance(3))
                 QCoreApplication::sendPostedEvents();
             const QString problems = (QTest::currentTestFailed() ? QStringLiteral("a model tester failed ") : QString())
                 + mappingProblem(run.proxy, 400) + run.messages.takeProblems();
-            QVERIFY2(problems.isEmpty(), qPrintable(run.random.where(run.operation) + QStringLiteral(": ") + problems));
+            QVERIFY2(
+                problems.isEmpty(), qPrintable(run.random.where(QStringLiteral("operation %1: ").arg(op)) + problems));
         }
     }
 };
