@@ -18,15 +18,12 @@
 #include <QQmlComponent>
 #include <QQmlContext>
 #include <QQmlEngine>
-#include <QQuickItem>
 #include <QSemaphore>
 #include <QSignalSpy>
 #include <QStandardItemModel>
-#include <QStringListModel>
 #include <QThread>
 #include <QtTest>
 
-#include <climits>
 #include <memory>
 #include <utility>
 
