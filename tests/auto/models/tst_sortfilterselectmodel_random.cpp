@@ -7,11 +7,9 @@
 #include <lumen/rowfilter.h>
 
 #include <QQmlComponent>
-#include <QQmlContext>
 #include <QQmlEngine>
 #include <QQuickItem>
 #include <QQuickWindow>
-#include <QSize>
 #include <QTableView>
 #include <QTest>
 
@@ -23,9 +21,8 @@ using S = core::SortFilterSelectModel;
 namespace
 {
 // Shows the rows whose id (in "r<id>v...") is not a multiple of the modulus.
-class ModuloFilter : public lum::RowFilter
+struct ModuloFilter : lum::RowFilter
 {
-public:
     int modulus = 0;
     bool acceptRow(QAbstractItemModel* model, int sourceRow, const QModelIndex& sourceParent) override
     {
@@ -62,12 +59,12 @@ struct Run
         tableView.setModel(&proxy);
         tableView.setSelectionModel(proxy.selectionModel());
         tableView.show();
-        engine.rootContext()->setContextProperty(QStringLiteral("tableModel"), &proxy);
         QQmlComponent component(&engine);
-        component.setData("import QtQuick 2.15\nTableView { width: 400; height: 300; model: tableModel\n"
+        component.setData("import QtQuick 2.15\nTableView { width: 400; height: 300\n"
                           "  delegate: Text { text: '' + model.display; color: model.isSelected ? 'red' : 'black' } }",
             QUrl());
-        quickTable.reset(qobject_cast<QQuickItem*>(component.create()));
+        const QVariantMap properties { { QStringLiteral("model"), QVariant::fromValue(&proxy) } };
+        quickTable.reset(qobject_cast<QQuickItem*>(component.createWithInitialProperties(properties)));
         if (quickTable)
             quickTable->setParentItem(quickWindow.contentItem());
         quickWindow.show();
@@ -89,12 +86,6 @@ struct Run
         return headers;
     }
 
-    QModelIndex randomSourceParent()
-    {
-        const std::vector<QModelIndex> parents = active->parents();
-        return parents[std::size_t(random.below(int(parents.size())))];
-    }
-
     // A proxy index: mostly a real cell, sometimes invalid, out of range or another model's.
     QModelIndex randomProxyIndex()
     {
@@ -108,11 +99,14 @@ struct Run
 
     void step(int op)
     {
-        const QModelIndex parent = randomSourceParent();
+        const std::vector<QModelIndex> parents = active->parents();
+        const QModelIndex parent = parents[std::size_t(random.below(int(parents.size())))];
+        const QModelIndex to = parents[std::size_t(random.below(int(parents.size())))];
         const int rows = active->rowCount(parent), columns = active->columnCount();
         // Qt's column signals move a cell's children with the cell, so a tree keeps column 0 in place.
         const int first = tree && columns > 0 ? 1 : 0;
         const int proxyRows = proxy.rowCount(), proxyColumns = proxy.columnCount(), records = proxy.columnRecordCount();
+        const QModelIndex cell = randomProxyIndex();
         static void (S::*const cellSlots[])(int, int) = { &S::shiftSelection, &S::ctrlSelection, &S::leftClickSelection,
             &S::rightClickSelection, &S::addToSelection, &S::resizeColumn, &S::setColumnWidth };
         static void (S::*const indexSlots[])(const QModelIndex&)
@@ -125,10 +119,7 @@ struct Run
         switch (op) {
         case 0: active->insertRowsAt(parent, random.below(rows + 1), 1 + random.below(3)); break;
         case 1: active->removeRowsAt(parent, random.below(rows), 1 + random.below(2)); break;
-        case 2:
-            active->moveRowsTo(
-                parent, random.below(rows), 1 + random.below(2), randomSourceParent(), random.below(rows + 1));
-            break;
+        case 2: active->moveRowsTo(parent, random.below(rows), 1 + random.below(2), to, random.below(rows + 1)); break;
         case 3:
             active->insertColumnsAt(first + random.below(columns + 1 - first), randomHeaders(1 + random.below(2)));
             break;
@@ -150,25 +141,11 @@ struct Run
         case 11: proxy.setFilter(random.chance(30) ? nullptr : &filter); break;
         case 12:
         case 13: (proxy.*cellSlots[random.below(7)])(random.argument(proxyRows), random.argument(proxyColumns)); break;
-        case 14: (proxy.*indexSlots[random.below(4)])(randomProxyIndex()); break;
+        case 14: (proxy.*indexSlots[random.below(4)])(cell), proxy.checkPreFocusOnParent(cell); break;
         case 15:
         case 16: (proxy.*plainSlots[random.below(15)])(); break;
-        case 17: {
-            const QModelIndex a = randomProxyIndex(), b = randomProxyIndex();
-            const bool range = a.isValid() && b.isValid() && a.model() == b.model() && a.parent() == b.parent();
-            proxy.updateSelection(range ? QItemSelection(a, b) : QItemSelection(), QItemSelection());
-            proxy.checkPreFocusOnParent(randomProxyIndex());
-            break;
-        }
-        case 18: {
-            const int from = random.argument(proxyColumns), to = random.argument(proxyColumns);
-            const bool bad = from < 0 || from >= proxyColumns;
-            if (from != to && (bad || to < 0 || to >= proxyColumns))
-                messages.expectDebug(
-                    QStringLiteral("move %1 column, %2 , is not valid").arg(bad ? "from" : "to").arg(bad ? from : to));
-            proxy.moveColumn(from, to);
-            break;
-        }
+        case 17: proxy.updateSelection(QItemSelection(cell, cell.sibling(random.below(proxyRows), 0)), {}); break;
+        case 18: proxy.moveColumn(random.below(proxyColumns), random.below(proxyColumns)); break;
         case 19: proxy.setSourceColumnVisible(random.argument(records), random.chance(50)); break;
         case 20: proxy.doSort(random.argument(proxyColumns), random.chance(50), random.chance(30)); break;
         case 21: proxy.setAscending(random.chance(50)), proxy.setBeginEditIndex(random.argument(proxyRows)); break;
@@ -180,10 +157,10 @@ struct Run
         default:
             // Reads every role of a cell the way a delegate would, and what a view asks besides.
             for (int role : proxy.roleNames().keys())
-                proxy.data(randomProxyIndex(), role);
+                proxy.data(cell.sibling(cell.row(), random.below(proxyColumns)), role);
             proxy.headerData(random.argument(proxyColumns), Qt::Orientation(1 + random.below(2)), random.argument(300));
             proxy.columnWidth(random.argument(proxyColumns)), proxy.mapProxyRowToSource(random.argument(proxyRows));
-            proxy.mapSourceRowToProxy(random.argument(rows)), proxy.mapProxyIndexToSource(randomProxyIndex());
+            proxy.mapSourceRowToProxy(random.argument(rows)), proxy.mapProxyIndexToSource(cell);
         }
     }
 };
@@ -197,17 +174,15 @@ private Q_SLOTS:
     void shouldKeepInvariantsUnderRandomOperations_data()
     {
         QTest::addColumn<bool>("tree");
-        QTest::addColumn<uint>("seed");
-        QTest::newRow("flat") << false << 20261206u;
-        QTest::newRow("tree") << true << 20261211u;
+        QTest::newRow("flat") << false;
+        QTest::newRow("tree") << true;
     }
     void shouldKeepInvariantsUnderRandomOperations()
     {
         QFETCH(bool, tree);
-        QFETCH(uint, seed);
         // Hash order reaches the order of signals; a fixed seed keeps replays exact.
         qSetGlobalQHashSeed(0);
-        Run run(seed, tree);
+        Run run(tree ? 20261211u : 20261206u, tree);
         QVERIFY2(run.quickTable, "the Qt Quick table view could not be created");
         while (run.random.next()) {
             const int op = run.random.below(28);
