@@ -1,8 +1,6 @@
 // Corvane.Core tests.
 #include "support/reliability_randommodel.h"
 
-#include <lumen/treeroles.h>
-
 #include <algorithm>
 
 namespace cvtest
@@ -71,18 +69,9 @@ std::vector<QModelIndex> ReliabilityRandomModel::parents() const
 
 QModelIndex ReliabilityRandomModel::indexOf(int id) const
 {
-    if (id == 0)
-        return {};
     const std::vector<int>& siblings = m_nodes[m_nodes[id].parent].children;
-    return createIndex(
-        int(std::find(siblings.begin(), siblings.end(), id) - siblings.begin()), 0, quintptr(m_nodes[id].parent));
-}
-
-int ReliabilityRandomModel::columnKey(const QModelIndex& index, int role) const
-{
-    return role == lum::getWantsToBeExpandedRole()
-        ? -1
-        : m_nodes[int(index.internalId())].columns[std::size_t(index.column())];
+    const int row = int(std::find(siblings.begin(), siblings.end(), id) - siblings.begin());
+    return id == 0 ? QModelIndex() : createIndex(row, 0, quintptr(m_nodes[id].parent));
 }
 
 void ReliabilityRandomModel::insertRowsAt(const QModelIndex& parent, int row, int count)
@@ -120,19 +109,23 @@ bool ReliabilityRandomModel::moveRowsTo(const QModelIndex& from, int row, int co
     return true;
 }
 
-void ReliabilityRandomModel::changeColumns(const std::vector<int>& after, bool parentsFirst,
-    const std::function<void(const QModelIndex&)>& begin, void (QAbstractItemModel::*end)())
+void ReliabilityRandomModel::changeColumns(const std::vector<int>& after, int first, int last, int dest)
 {
     // Tables below rows without an index (the root has no column) change unseen, before the root.
     for (auto it = m_nodes.begin(); columnCount() == 0 && it != m_nodes.end(); ++it)
         it->columns = it.key() > 0 ? after : it->columns;
     std::vector<QModelIndex> tables = parents();
-    if (!parentsFirst)
+    if (dest == Insert)
         std::reverse(tables.begin(), tables.end());
     for (const QModelIndex& table : tables) {
-        begin(table);
+        if (dest == Insert)
+            beginInsertColumns(table, first, last);
+        else if (dest == Remove)
+            beginRemoveColumns(table, first, last);
+        else
+            beginMoveColumns(table, first, last, table, dest);
         m_nodes[rowId(table)].columns = after;
-        (this->*end)();
+        dest == Insert ? endInsertColumns() : dest == Remove ? endRemoveColumns() : endMoveColumns();
     }
 }
 
@@ -146,10 +139,7 @@ void ReliabilityRandomModel::insertColumnsAt(int column, const std::vector<Heade
     }
     // Children first: while the root still has fewer columns than its children, every column a
     // proxy keeps from the root's layout still exists below it.
-    const int last = column + int(headers.size()) - 1;
-    changeColumns(
-        after, false, [&](const QModelIndex& p) { beginInsertColumns(p, column, last); },
-        &ReliabilityRandomModel::endInsertColumns);
+    changeColumns(after, column, column + int(headers.size()) - 1, Insert);
 }
 
 void ReliabilityRandomModel::removeColumnsAt(int column, int count)
@@ -161,10 +151,7 @@ void ReliabilityRandomModel::removeColumnsAt(int column, int count)
         removeRowsAt(index(r, 0), 0, rowCount(index(r, 0)));
     std::vector<int> after = m_nodes[0].columns;
     after.erase(after.begin() + column, after.begin() + column + count);
-    const int last = column + count - 1;
-    changeColumns(
-        after, true, [&](const QModelIndex& p) { beginRemoveColumns(p, column, last); },
-        &ReliabilityRandomModel::endRemoveColumns);
+    changeColumns(after, column, column + count - 1, Remove);
 }
 
 bool ReliabilityRandomModel::moveColumnsTo(int column, int count, int dest)
@@ -175,10 +162,7 @@ bool ReliabilityRandomModel::moveColumnsTo(int column, int count, int dest)
     std::vector<int> after = m_nodes[0].columns;
     std::rotate(after.begin() + std::min(column, dest), after.begin() + (dest < column ? column : column + count),
         after.begin() + (dest < column ? column + count : dest));
-    const int last = column + count - 1;
-    changeColumns(
-        after, true, [&](const QModelIndex& p) { beginMoveColumns(p, column, last, p, dest); },
-        &ReliabilityRandomModel::endMoveColumns);
+    changeColumns(after, column, column + count - 1, dest);
     return true;
 }
 
@@ -208,17 +192,17 @@ QVariant ReliabilityRandomModel::data(const QModelIndex& index, int role) const
     if (!index.isValid())
         return {};
     const Node& row = m_nodes[rowId(index)];
-    const int column = columnKey(index, role);
-    if (row.values.contains({ column, role }) || column < 0)
-        return row.values.value({ column, role }, false);
-    return role == Qt::DisplayRole ? QStringLiteral("r%1v%2c%3").arg(rowId(index)).arg(row.version).arg(column)
-                                   : QVariant();
+    const int column = m_nodes[int(index.internalId())].columns[std::size_t(index.column())];
+    if (role != Qt::DisplayRole || row.values.contains({ column, role }))
+        return row.values.value({ column, role });
+    return QStringLiteral("r%1v%2c%3").arg(rowId(index)).arg(row.version).arg(column);
 }
 
 bool ReliabilityRandomModel::setData(const QModelIndex& index, const QVariant& value, int role)
 {
     role = role == Qt::EditRole ? int(Qt::DisplayRole) : role;
-    m_nodes[rowId(index)].values[{ columnKey(index, role), role }] = value;
+    const int column = m_nodes[int(index.internalId())].columns[std::size_t(index.column())];
+    m_nodes[rowId(index)].values[{ column, role }] = value;
     Q_EMIT dataChanged(index, index, { role });
     return true;
 }

@@ -2,10 +2,7 @@
 #pragma once
 
 #include <QAbstractItemModel>
-#include <QHash>
-#include <QVariant>
 
-#include <functional>
 #include <vector>
 
 namespace cvtest
@@ -71,7 +68,7 @@ public:
     int rowCount(const QModelIndex& p = QModelIndex()) const override { return int(below(p).children.size()); }
     int columnCount(const QModelIndex& p = QModelIndex()) const override { return int(below(p).columns.size()); }
     QVariant data(const QModelIndex& index, int role = Qt::DisplayRole) const override;
-    /// Stores any role of a cell (the expand role for its row) and notifies it.
+    /// Stores any role of a cell and notifies it.
     bool setData(const QModelIndex& index, const QVariant& value, int role = Qt::EditRole) override;
     QVariant headerData(int section, Qt::Orientation orientation, int role = Qt::DisplayRole) const override;
     QHash<int, QByteArray> roleNames() const override;
@@ -84,7 +81,7 @@ private:
         int version = 0;
         std::vector<int> columns; // column ids of the children's table
         std::vector<int> children;
-        QHash<QPair<int, int>, QVariant> values; // set values, by column id (-1: the row's) and role
+        QHash<QPair<int, int>, QVariant> values; // set values, by column id and role
     };
     /// The id of the row an index stands for; 0 (the root) for an invalid index.
     int rowId(const QModelIndex& i) const
@@ -95,9 +92,14 @@ private:
     Node& below(const QModelIndex& parent) const { return m_nodes[parent.column() > 0 ? -1 : rowId(parent)]; }
     QModelIndex indexOf(int id) const;
     void addRows(int table, int row, int count);
-    void changeColumns(const std::vector<int>& after, bool parentsFirst,
-        const std::function<void(const QModelIndex&)>& begin, void (QAbstractItemModel::*end)());
-    int columnKey(const QModelIndex& index, int role) const;
+    enum
+    {
+        Insert = -1,
+        Remove = -2
+    };
+    /// Gives every table the columns `after`, announced as an insertion (children first), a removal
+    /// or a move to dest (parents first) of the columns first to last.
+    void changeColumns(const std::vector<int>& after, int first, int last, int dest);
 
     bool m_tree = false;
     int m_nextId = 1;
