@@ -33,7 +33,7 @@ void ReliabilityRandomModel::reset(int rows, const std::vector<Header>& headers,
     addRows(0, 0, rows);
     // A few levels of children under random rows, when rows have an index.
     std::vector<int> level = m_nodes[0].children;
-    for (int depth = 0; depth < 3 && m_tree && !headers.empty(); ++depth) {
+    for (int depth = 0; depth < 3 && m_tree && next && !headers.empty(); ++depth) {
         std::vector<int> below;
         for (int id : level) {
             addRows(id, 0, next(state) % 3 != 0 ? 0 : int(next(state) % 4));
@@ -49,8 +49,7 @@ void ReliabilityRandomModel::build(const QString& names, int rows)
     std::vector<Header> headers;
     for (const QChar name : names)
         headers.push_back(header(name, name));
-    reset(
-        rows, headers, [](void*) { return 1u; }, nullptr);
+    reset(rows, headers, nullptr, nullptr);
     for (int r = 0; r < rows; ++r) {
         for (int c = 0; c < names.size(); ++c)
             setData(index(r, c), names.at(c) + QString::number(r));
@@ -118,12 +117,9 @@ void ReliabilityRandomModel::changeColumns(const std::vector<int>& after, int fi
     if (dest == Insert)
         std::reverse(tables.begin(), tables.end());
     for (const QModelIndex& table : tables) {
-        if (dest == Insert)
-            beginInsertColumns(table, first, last);
-        else if (dest == Remove)
-            beginRemoveColumns(table, first, last);
-        else
-            beginMoveColumns(table, first, last, table, dest);
+        dest == Insert       ? beginInsertColumns(table, first, last)
+            : dest == Remove ? beginRemoveColumns(table, first, last)
+                             : void(beginMoveColumns(table, first, last, table, dest));
         m_nodes[rowId(table)].columns = after;
         dest == Insert ? endInsertColumns() : dest == Remove ? endRemoveColumns() : endMoveColumns();
     }
@@ -182,9 +178,8 @@ void ReliabilityRandomModel::setHeaderValue(int column, int role, const QVariant
 
 QModelIndex ReliabilityRandomModel::index(int row, int column, const QModelIndex& parent) const
 {
-    if ((parent.isValid() && parent.model() != this) || !hasIndex(row, column, parent))
-        return {};
-    return createIndex(row, column, quintptr(rowId(parent)));
+    const bool ours = hasIndex(row, column, parent) && (!parent.isValid() || parent.model() == this);
+    return ours ? createIndex(row, column, quintptr(rowId(parent))) : QModelIndex();
 }
 
 QVariant ReliabilityRandomModel::data(const QModelIndex& index, int role) const

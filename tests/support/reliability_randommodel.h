@@ -41,7 +41,7 @@ public:
     static Header header(const QString& name, const QString& id = QString());
 
     /// Replaces everything inside a model reset: `rows` top-level rows (and, for a tree, random
-    /// children below them drawn with `next`), the given column headers.
+    /// children below them drawn with `next`, when given), the given column headers.
     void reset(int rows, const std::vector<Header>& headers, unsigned (*next)(void*), void* state);
     /// Replaces everything: columns named and identified by the letters of names, `rows` rows of
     /// cells "<letter><row>"; "PQR" with 2 rows shows P0 Q0 R0 / P1 Q1 R1.
@@ -92,11 +92,7 @@ private:
     Node& below(const QModelIndex& parent) const { return m_nodes[parent.column() > 0 ? -1 : rowId(parent)]; }
     QModelIndex indexOf(int id) const;
     void addRows(int table, int row, int count);
-    enum
-    {
-        Insert = -1,
-        Remove = -2
-    };
+    static constexpr int Insert = -1, Remove = -2;
     /// Gives every table the columns `after`, announced as an insertion (children first), a removal
     /// or a move to dest (parents first) of the columns first to last.
     void changeColumns(const std::vector<int>& after, int first, int last, int dest);
