@@ -195,6 +195,8 @@ QVariant ReliabilityRandomModel::data(const QModelIndex& index, int role) const
 
 bool ReliabilityRandomModel::setData(const QModelIndex& index, const QVariant& value, int role)
 {
+    if (!index.isValid())
+        return false;
     role = role == Qt::EditRole ? int(Qt::DisplayRole) : role;
     const int column = m_nodes[int(index.internalId())].columns[std::size_t(index.column())];
     m_nodes[rowId(index)].values[{ column, role }] = value;

@@ -513,7 +513,7 @@ private Q_SLOTS:
                 sources.emplace_back(made);
             }
             auto* active = static_cast<ReliabilityRandomModel*>(pick(sources));
-            const int operation = random.below(active ? 19 : 4);
+            const int operation = random.below(active ? 18 : 4);
             const std::vector<QModelIndex> parents = active ? active->parents() : std::vector<QModelIndex>(1);
             const QModelIndex parent = parents[std::size_t(random.below(int(parents.size())))];
             const int rows = active ? active->rowCount(parent) : 0;
@@ -556,13 +556,6 @@ private Q_SLOTS:
                 else
                     static_cast<core::ModelWatcher*>(neighbour)->setModel(active);
                 break;
-            case 17:
-                if (auto* table = qobject_cast<core::SortFilterSelectModel*>(pick(neighbours))) {
-                    table->selectAll();
-                    table->doSort(random.argument(table->columnCount()), random.chance(50), true);
-                    table->setSourceColumnVisible(random.argument(table->columnRecordCount()), random.chance(50));
-                }
-                break;
             default: connections.onTreeCreated(); break;
             }
             QString broken = operation == 3 && sorting.sortColumn() != std::max(column, -1)
@@ -582,8 +575,7 @@ private Q_SLOTS:
         }
         // Everything left goes in a random order too.
         neighbours.insert(neighbours.end(), sources.begin(), sources.end());
-        for (std::size_t i = neighbours.size(); i > 1; --i)
-            std::swap(neighbours[i - 1], neighbours[std::size_t(random.below(int(i)))]);
+        std::shuffle(neighbours.begin(), neighbours.end(), std::mt19937(std::uint32_t(random.below(1 << 30))));
         for (const QPointer<QObject>& object : neighbours)
             delete object.data();
         QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
