@@ -2,9 +2,7 @@
 #pragma once
 
 #include <QString>
-#include <QStringList>
 
-#include <climits>
 #include <cstdint>
 #include <random>
 
@@ -19,21 +17,17 @@ class RandomRun
 public:
     RandomRun(std::uint32_t defaultSeed, int defaultSteps);
 
-    std::uint32_t seed() const { return m_seed; }
-    int step() const { return m_step; }
-    /// Starts the next step; false once a bound is reached.
-    bool next();
-
+    /// Starts the next step; false once the step count is reached.
+    bool next() { return ++m_step < m_maxSteps; }
     /// 0 to bound - 1 (0 when bound is 0 or less).
-    int below(int bound);
-    bool chance(int percent);
+    int below(int bound) { return bound > 0 ? int(m_engine() % std::uint32_t(bound)) : 0; }
+    bool chance(int percent) { return below(100) < percent; }
     /// A number around [0, size): mostly in range, sometimes just outside it, rarely INT_MIN or INT_MAX.
     int argument(int size);
     /// Where the current step is, for failure messages: seed, step and operation.
     QString where(const QString& operation) const;
-
     /// For C-style callbacks that want a generator.
-    static unsigned draw(void* run);
+    static unsigned draw(void* run) { return unsigned(static_cast<RandomRun*>(run)->below(0x7fffffff)); }
 
 private:
     std::uint32_t m_seed;
@@ -52,9 +46,6 @@ public:
     ~MessageGuard();
 
     void expectDebug(const QString& message);
-    /// Swallows every warning with exactly this text for the rest of the run (a platform's
-    /// known limitation, not a fault of the code under test).
-    void allowWarning(const QString& message);
     /// Empty when the step printed only what it announced; otherwise what went wrong.
     QString takeProblems();
     void setContext(const QString& context);

@@ -1,6 +1,6 @@
 // Corvane.Core tests: the model helpers (SortFilterModel, IdentityProxyModel, QtModelUtils,
-// QtValueWrapper, TreeExpandConnections, ModelWatcher): cases, one randomized run over changing
-// sources, and one run that destroys them and their neighbours in random orders.
+// QtValueWrapper, TreeExpandConnections, ModelWatcher): cases, and one randomized run over sources
+// that change, come and go, with neighbours destroyed in random orders.
 // CV_RANDOM_SEED replays a run, CV_RANDOM_STEPS sets its length.
 #include "models/identityproxymodel.h"
 #include "models/modelwatcher.h"
@@ -18,15 +18,12 @@
 #include <QQmlComponent>
 #include <QQmlContext>
 #include <QQmlEngine>
-#include <QQuickItem>
 #include <QSemaphore>
 #include <QSignalSpy>
 #include <QStandardItemModel>
-#include <QStringListModel>
 #include <QThread>
 #include <QtTest>
 
-#include <climits>
 #include <memory>
 #include <utility>
 
@@ -124,12 +121,6 @@ struct ChainModel : QAbstractItemModel
 
 std::vector<ReliabilityRandomModel::Header> headers(int count) { return std::vector<ReliabilityRandomModel::Header>(std::size_t(count)); }
 
-QModelIndex randomParent(RandomRun& random, const ReliabilityRandomModel& model)
-{
-    const std::vector<QModelIndex> parents = model.parents();
-    return parents[std::size_t(random.below(int(parents.size())))];
-}
-
 // mapRowToSource and mapRowFromSource name the row that shows the same cell (the text of every row
 // is unique), or -1 when there is none.
 QString brokenRowMapping(core::SortFilterModel& proxy, int proxyRow, int sourceRow)
@@ -144,14 +135,6 @@ QString brokenRowMapping(core::SortFilterModel& proxy, int proxyRow, int sourceR
     if (held.isValid() ? proxy.index(fromSource, 0).data() != held.data() : fromSource != -1)
         return QStringLiteral("source row %1 maps to proxy row %2").arg(sourceRow).arg(fromSource);
     return {};
-}
-
-void addRandomRuns()
-{
-    QTest::addColumn<bool>("tree");
-    QTest::addColumn<uint>("seed");
-    QTest::newRow("flat") << false << 20261206u;
-    QTest::newRow("tree") << true << 20261207u;
 }
 
 // Sees every wrapper a QML binding creates, without holding it.
@@ -260,7 +243,6 @@ private Q_SLOTS:
         QTest::newRow("negative row") << -1 << "name" << 3 << "";
         QTest::newRow("role of another case") << 0 << "Name" << 3 << "";
         QTest::newRow("row count") << 3 << "name" << 3 << "";
-        QTest::newRow("INT_MAX row") << INT_MAX << "name" << 3 << "";
         QTest::newRow("last row") << 2 << "name" << 3 << "A";
         QTest::newRow("non-ASCII role name") << 1 << "größe" << 3 << "";
         QTest::newRow("any row of an empty model, read once it comes") << 5 << "name" << 0 << "5";
@@ -288,34 +270,6 @@ private Q_SLOTS:
         // It reads nothing once its model is gone
         model.reset();
         QVERIFY(!wrapper->value().isValid());
-    }
-
-    void shouldReadPropertiesAndSelectRangesOfOneModelAndParent_data()
-    {
-        QTest::addColumn<int>("kind");
-        QTest::addColumn<int>("cells");
-        QTest::newRow("range") << 0 << 4;
-        QTest::newRow("invalid start") << 1 << 0;
-        QTest::newRow("invalid end") << 2 << 0;
-        QTest::newRow("two models") << 3 << 0;
-        QTest::newRow("two parents") << 4 << 0;
-    }
-    void shouldReadPropertiesAndSelectRangesOfOneModelAndParent()
-    {
-        // Any warning from QItemSelection fails the test run
-        QFETCH(int, kind);
-        QFETCH(int, cells);
-        QStandardItemModel model(2, 2);
-        QStandardItemModel other(2, 2);
-        model.setItem(0, 0, node(QStringLiteral("parent"), false, { node(QStringLiteral("child")) }));
-        const QModelIndex starts[] = { model.index(0, 0), {}, model.index(0, 0), model.index(0, 0), model.index(1, 0) };
-        const QModelIndex ends[] = { model.index(1, 1), model.index(1, 1), {}, other.index(1, 1), model.index(0, 0, model.index(0, 0)) };
-        const QItemSelection selection = utils.selectionRange(starts[kind], ends[kind]);
-        QCOMPARE(selection.size(), cells ? 1 : 0);
-        QCOMPARE(selection.indexes().size(), cells);
-        model.setProperty("dynamicValue", kind);
-        QCOMPARE(utils.propertyValue(&model, QStringLiteral("dynamicValue")), QVariant(kind));
-        QVERIFY(!utils.propertyValue(nullptr, QStringLiteral("objectName")).isValid());
     }
 
     void shouldReadAndStoreOnlyInItsOwnModel()
@@ -348,24 +302,17 @@ private Q_SLOTS:
         utils.saveWantsToBeExpanded(nullptr, QModelIndex(), true);
         QVERIFY(utils.getAllWantToBeExpandedNodes(nullptr).isEmpty());
         QCOMPARE(model.calls, QStringList { QStringLiteral("a2=true") });
+        // Ranges only within one model and parent; any warning from QItemSelection fails the run
+        QCOMPARE(utils.selectionRange(top, model.index(1, 0)).indexes().size(), 2);
+        QVERIFY(utils.selectionRange(top, foreign).isEmpty() && utils.selectionRange(top, leaf).isEmpty());
+        QVERIFY(utils.selectionRange(QModelIndex(), top).isEmpty() && utils.selectionRange(top, QModelIndex()).isEmpty());
+        model.setProperty("dynamicValue", 7);
+        QCOMPARE(utils.propertyValue(&model, QStringLiteral("dynamicValue")), QVariant(7));
+        QVERIFY(!utils.propertyValue(nullptr, QStringLiteral("objectName")).isValid());
     }
 
-    void shouldFindMenuActionOrSayDefaultIsUsed_data()
-    {
-        QTest::addColumn<QString>("objectName");
-        QTest::addColumn<bool>("withTree");
-        QTest::addColumn<QString>("created");
-        QTest::newRow("direct children before grandchildren") << "deleteAction" << true << "second";
-        QTest::newRow("no such item") << "missing" << true << "";
-        QTest::newRow("item without component") << "plain" << true << "";
-        QTest::newRow("component inside an object that is no item") << "notAnItem" << true << "";
-        QTest::newRow("null object") << "plain" << false << "";
-    }
     void shouldFindMenuActionOrSayDefaultIsUsed()
     {
-        QFETCH(QString, objectName);
-        QFETCH(QString, created);
-        QFETCH(bool, withTree);
         QQmlEngine engine;
         QQmlComponent component(&engine);
         component.setData("import QtQuick 2.15\nItem { Item { objectName: 'plain'; Item {} }\n"
@@ -375,13 +322,14 @@ private Q_SLOTS:
             QUrl());
         std::unique_ptr<QObject> root(component.create());
         QVERIFY2(root, qPrintable(component.errorString()));
-        const QString message = QStringLiteral("custom menu action  \"%1\" is not found, so default action is used");
-        if (created.isEmpty())
-            QTest::ignoreMessage(QtDebugMsg, qPrintable(message.arg(objectName)));
-        QQmlComponent* action = utils.findMenuAction(withTree ? root.get() : nullptr, objectName);
-        QCOMPARE(action != nullptr, !created.isEmpty());
-        if (action)
-            QCOMPARE(std::unique_ptr<QObject>(action->create())->objectName(), created);
+        // Direct children before grandchildren
+        QQmlComponent* action = utils.findMenuAction(root.get(), QStringLiteral("deleteAction"));
+        QCOMPARE(std::unique_ptr<QObject>(action->create())->objectName(), QStringLiteral("second"));
+        // No such item, an item without component, a component inside an object that is no item, no object
+        for (const char* name : { "missing", "plain", "notAnItem", "" }) {
+            QTest::ignoreMessage(QtDebugMsg, qPrintable(QStringLiteral("custom menu action  \"%1\" is not found, so default action is used").arg(*name ? name : "plain")));
+            QCOMPARE(utils.findMenuAction(*name ? root.get() : nullptr, QLatin1String(*name ? name : "plain")), nullptr);
+        }
     }
 
     void shouldEndWalksOnOddOrVeryDeepTrees()
@@ -488,36 +436,6 @@ private Q_SLOTS:
         QCOMPARE(rows.at(0).data().toString() + rows.at(1).data().toString(), QStringLiteral("Bb1"));
     }
 
-    void shouldCountRootRowsAndAnnounceInsertionsAndRemovals()
-    {
-        // The randomized run checks the count; here, what is announced
-        QStringListModel list({ "a", "b", "c" });
-        SampleTree tree;
-        core::ModelWatcher watcher;
-        QSignalSpy modelSpy(&watcher, &core::ModelWatcher::modelChanged);
-        QSignalSpy rowSpy(&watcher, &core::ModelWatcher::rowCountChanged);
-        watcher.setModel(&list);
-        watcher.setModel(&list);
-        // Insertions and removals at any level, not moves or resets, and only of the current model
-        list.insertRows(1, 2);
-        list.removeRows(0, 1);
-        list.moveRows(QModelIndex(), 0, 1, QModelIndex(), 3);
-        list.setStringList({ "x" });
-        watcher.setModel(&tree);
-        list.insertRows(0, 1);
-        tree.item(0)->appendRow(node("new"));
-        tree.item(1)->removeRow(0);
-        watcher.setModel(nullptr);
-        tree.appendRow(node("more"));
-        QCOMPARE(rowSpy.count(), 4);
-        QCOMPARE(modelSpy.count(), 3);
-        {
-            SampleTree gone;
-            watcher.setModel(&gone);
-        }
-        QCOMPARE(watcher.model(), nullptr);
-        QCOMPARE(watcher.rows(), -1);
-    }
     void shouldLiveAsLongAsBindingListens()
     {
         // Given a binding that calls modelData inline, so that nothing but the binding refers to the wrapper
@@ -562,71 +480,89 @@ private Q_SLOTS:
         QCOMPARE(tracker.alive(), 0);
     }
 
-    void shouldKeepHelpersConsistentUnderRandomChanges_data() { addRandomRuns(); }
-    void shouldKeepHelpersConsistentUnderRandomChanges()
+    void shouldKeepHelpersConsistentWhileModelsComeAndGo_data()
     {
+        QTest::addColumn<bool>("tree");
+        QTest::addColumn<uint>("seed");
+        QTest::newRow("flat") << false << 20261206u;
+        QTest::newRow("tree") << true << 20261207u;
+    }
+    void shouldKeepHelpersConsistentWhileModelsComeAndGo()
+    {
+        // The helpers under test follow sources that change, come and go; neighbours (more proxies,
+        // watchers, connections and table proxies) come and go around them in random orders.
         QFETCH(bool, tree);
         QFETCH(uint, seed);
-        RandomRun random(seed, 1500);
+        RandomRun random(seed, 2000);
         cvtest::MessageGuard messages;
-        ReliabilityRandomModel first(tree), second(tree);
-        ReliabilityRandomModel* models[] = { &first, &second };
-        for (ReliabilityRandomModel* model : models)
-            model->reset(random.below(10), headers(1 + random.below(4)), &RandomRun::draw, &random);
-        ReliabilityRandomModel* active = &first; // the source that changes
-        QAbstractItemModel* watched = active; // the watcher's and the connection's model
+        std::vector<QPointer<QObject>> sources, neighbours;
+        const auto pick = [&random](const std::vector<QPointer<QObject>>& list) {
+            return list.empty() ? nullptr : list[std::size_t(random.below(int(list.size())))].data();
+        };
         core::SortFilterModel sorting;
         core::ModelWatcher watcher;
         core::TreeExpandConnections connections;
-        sorting.setSourceModel(active);
-        watcher.setModel(active);
-        connections.setModel(active);
+        QPointer<QAbstractItemModel> watched; // the watcher's and the connection's model
         QAbstractItemModelTester sortingTester(&sorting, QAbstractItemModelTester::FailureReportingMode::QtTest);
         QSignalSpy requests(&connections, &core::TreeExpandConnections::requestExpandRows);
         while (random.next()) {
             requests.clear();
-            const QModelIndex parent = randomParent(random, *active);
-            const int rows = active->rowCount(parent);
-            const int columns = active->columnCount();
+            if (!pick(sources) || random.chance(3)) {
+                auto* made = new ReliabilityRandomModel(tree);
+                made->reset(random.below(10), headers(1 + random.below(4)), &RandomRun::draw, &random);
+                sources.emplace_back(made);
+            }
+            auto* active = static_cast<ReliabilityRandomModel*>(pick(sources));
+            const int operation = random.below(active ? 18 : 4);
+            const std::vector<QModelIndex> parents = active ? active->parents() : std::vector<QModelIndex>(1);
+            const QModelIndex parent = parents[std::size_t(random.below(int(parents.size())))];
+            const int rows = active ? active->rowCount(parent) : 0;
+            const int columns = active ? active->columnCount() : 0;
             const int firstColumn = tree && columns > 0 ? 1 : 0; // a tree keeps column 0
-            const int operation = random.below(14);
-            const int pick = random.below(4); // for a new model: a source, none, or the helper itself
-            QAbstractItemModel* next = pick < 2 ? models[pick] : nullptr;
             const int column = random.argument(sorting.columnCount());
-            QString broken;
+            QObject* neighbour = nullptr;
             switch (operation) {
-            case 0: sorting.setSortColumn(column), sorting.setAscending(random.chance(50)); break;
-            case 1: sorting.setSortRoleName(QLatin1String(random.chance(50) ? "display" : "rowId")); break;
-            case 2: sorting.setSourceModel(pick == 3 ? &sorting : next); break;
-            case 3: active->touchCells(parent, random.below(rows), 0, columns - 1); break;
-            case 4: watcher.setModel(watched = next), connections.setModel(next); break;
-            case 5: connections.onRowExpanded(active->index(random.argument(rows), 0, parent), random.chance(50)); break;
-            case 6: active->insertRowsAt(parent, random.below(rows + 1), 1 + random.below(3)); break;
-            case 7: active->removeRowsAt(parent, random.below(rows), 1 + random.below(2)); break;
-            case 8: active->moveRowsTo(parent, random.below(rows), 1, parent, random.below(rows + 1)); break;
-            case 9: active->insertColumnsAt(firstColumn + random.below(columns + 1 - firstColumn), headers(1)); break;
-            case 10: active->removeColumnsAt(firstColumn + random.below(columns - firstColumn), 1); break;
-            case 13: active->setExpandFlag(active->index(random.below(rows), 0, parent), random.chance(50)); break;
-            case 11:
+            case 0: delete pick(random.chance(50) ? neighbours : sources); break;
+            case 1: if (QObject* gone = pick(neighbours)) gone->deleteLater(); break;
+            case 2: QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete); break;
+            case 3: sorting.setSortColumn(column), sorting.setAscending(random.chance(50)); break;
+            case 4: sorting.setSortRoleName(QLatin1String(random.chance(50) ? "display" : "decoration")); break;
+            case 5: sorting.setSourceModel(random.chance(20) ? static_cast<QAbstractItemModel*>(&sorting) : random.chance(20) ? nullptr : active); break;
+            case 6: active->touchCells(parent, random.below(rows), 0, columns - 1); break;
+            case 7: watcher.setModel(watched = random.chance(20) ? nullptr : active), connections.setModel(watched); break;
+            case 8: connections.onRowExpanded(active->index(random.argument(rows), 0, parent), random.chance(50)); break;
+            case 9: active->insertRowsAt(parent, random.below(rows + 1), 1 + random.below(3)); break;
+            case 10: active->removeRowsAt(parent, random.below(rows), 1 + random.below(2)); break;
+            case 11: active->moveRowsTo(parent, random.below(rows), 1, parent, random.below(rows + 1)); break;
+            case 12: active->insertColumnsAt(firstColumn + random.below(columns + 1 - firstColumn), headers(1)); break;
+            case 13: active->removeColumnsAt(firstColumn + random.below(columns - firstColumn), 1); break;
+            case 14: active->setData(active->index(random.below(rows), 0, parent), random.chance(50), flagRole()); break;
+            case 15:
                 // Rows without columns only in flat sources: QSortFilterProxyModel (Qt 5.15) keeps a
                 // tree's child mapping with no columns and then reports rows under it that it does not
                 // count; not ours to mend, so the tree runs leave that state out.
                 active->reset(random.below(12), headers(random.chance(10) && !tree ? 0 : 1 + random.below(4)),
                     &RandomRun::draw, &random);
                 break;
-            default: active->reverseChildren({ parent }, random.chance(50)), connections.onTreeCreated(); break;
+            case 16:
+                // Proxies only over plain sources: a proxy stacked on a proxy reads freed memory in Qt
+                // 5.15 once the lower proxy's source is destroyed (the lower proxy falls back to an
+                // empty model without a reset), so stacks are not part of this run.
+                neighbours.emplace_back(neighbour = random.chance(25) ? static_cast<QObject*>(new core::SortFilterModel)
+                        : random.chance(33) ? static_cast<QObject*>(new core::IdentityProxyModel)
+                        : random.chance(50) ? static_cast<QObject*>(new core::SortFilterSelectModel) : new core::ModelWatcher);
+                if (auto* proxy = qobject_cast<QAbstractProxyModel*>(neighbour))
+                    proxy->setSourceModel(active);
+                else
+                    static_cast<core::ModelWatcher*>(neighbour)->setModel(active);
+                break;
+            default: connections.onTreeCreated(); break;
             }
-            active = next && (operation == 2 || operation == 4) ? static_cast<ReliabilityRandomModel*>(next) : active;
-
-            if (operation == 0 && sorting.sortColumn() != std::max(column, -1))
-                broken = QStringLiteral("sorts by column %1").arg(sorting.sortColumn());
-            const int proxyRow = random.argument(sorting.rowCount());
-            if (broken.isEmpty())
-                broken = brokenRowMapping(sorting, proxyRow, random.argument(sorting.rowCount()));
-            if (broken.isEmpty() && watcher.rows() != (watched ? watched->rowCount() : -1))
-                broken = QStringLiteral("the watcher counts %1 rows").arg(watcher.rows());
-            if (broken.isEmpty() && connections.model() != watched)
-                broken = QStringLiteral("the connection follows another model");
+            QString broken = operation == 3 && sorting.sortColumn() != std::max(column, -1)
+                ? QStringLiteral("sorts by column %1").arg(sorting.sortColumn())
+                : brokenRowMapping(sorting, random.argument(sorting.rowCount()), random.argument(sorting.rowCount()));
+            if (watcher.rows() != (watched ? watched->rowCount() : -1) || connections.model() != watched)
+                broken += QStringLiteral("the watcher counts %1 rows, or the connection follows another model").arg(watcher.rows());
             for (const QList<QVariant>& args : qAsConst(requests)) {
                 const QModelIndexList rows = args.at(0).value<QModelIndexList>();
                 for (const QModelIndex& index : rows.isEmpty() ? QModelIndexList { QModelIndex() } : rows) {
@@ -635,76 +571,12 @@ private Q_SLOTS:
                 }
             }
             broken += QTest::currentTestFailed() ? QStringLiteral("a model tester failed") : messages.takeProblems();
-            QVERIFY2(broken.isEmpty(), qPrintable(random.where(QStringLiteral("operation %1").arg(operation)) + QStringLiteral(": ") + broken));
-        }
-    }
-
-    void shouldSurviveRandomDestructionOrders_data() { addRandomRuns(); }
-    void shouldSurviveRandomDestructionOrders()
-    {
-        QFETCH(uint, seed);
-        RandomRun random(seed, 3000);
-        cvtest::MessageGuard messages;
-        enum Kind { Source, Table, Proxy, Watcher, Tree, Kinds };
-        std::vector<QPointer<QObject>> made[Kinds];
-        const auto pick = [&](int kind) -> QObject* {
-            const auto& list = made[kind];
-            return list.empty() ? nullptr : list[std::size_t(random.below(int(list.size())))].data();
-        };
-        while (random.next()) {
-            const int kind = random.below(Kinds);
-            const int how = random.below(12);
-            auto* table = static_cast<core::SortFilterSelectModel*>(pick(Table));
-            auto* source = static_cast<ReliabilityRandomModel*>(pick(Source));
-            auto* model = static_cast<QAbstractItemModel*>(pick(random.below(3)));
-            QPointer<QObject> object = pick(kind);
-            if (how < 4) {
-                object = kind == Source ? static_cast<QObject*>(new ReliabilityRandomModel(random.chance(50)))
-                    : kind == Table     ? new core::SortFilterSelectModel
-                    : kind == Proxy     ? random.chance(50) ? static_cast<QObject*>(new core::SortFilterModel) : new core::IdentityProxyModel
-                    : kind == Watcher   ? static_cast<QObject*>(new core::ModelWatcher)
-                                        : new core::TreeExpandConnections;
-                made[kind].emplace_back(object);
-                if (auto* created = qobject_cast<ReliabilityRandomModel*>(object))
-                    created->reset(random.below(8), headers(1 + random.below(3)), &RandomRun::draw, &random);
-                // Proxies only over plain sources: a proxy stacked on a proxy reads freed memory in Qt
-                // 5.15 once the lower proxy's source is destroyed (the lower proxy falls back to an
-                // empty model without a reset), so stacks are not part of this run.
-                else if (auto* proxy = qobject_cast<QAbstractProxyModel*>(object))
-                    proxy->setSourceModel(source);
-                else if (auto* watcher = qobject_cast<core::ModelWatcher*>(object))
-                    watcher->setModel(model);
-                else if (auto* tree = qobject_cast<core::TreeExpandConnections*>(object))
-                    tree->setModel(model);
-            } else if (object && how == 4) {
-                object->deleteLater();
-            } else if (how < 8) {
-                delete object.data();
-            } else if (how < 10 && table) {
-                table->selectAll();
-                table->doSort(random.argument(table->columnCount()), random.chance(50), true);
-                table->setSourceColumnVisible(random.argument(table->columnRecordCount()), random.chance(50));
-                table->data(table->index(0, 0));
-                if (auto* tree = static_cast<core::TreeExpandConnections*>(pick(Tree)))
-                    tree->onTreeCreated();
-            } else if (how < 11 && source) {
-                const QModelIndex parent = randomParent(random, *source);
-                source->insertRowsAt(parent, 0, 1 + random.below(2));
-                source->removeRowsAt(parent, 0, 1);
-                source->setExpandFlag(source->index(0, 0, parent), random.chance(50));
-            } else {
-                QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
-            }
-            const QString problems = messages.takeProblems();
-            QVERIFY2(problems.isEmpty(), qPrintable(random.where(QStringLiteral("kind %1, action %2").arg(kind).arg(how)) + problems));
+            QVERIFY2(broken.isEmpty(), qPrintable(random.where(QStringLiteral("operation %1: ").arg(operation)) + broken));
         }
         // Everything left goes in a random order too.
-        std::vector<QPointer<QObject>> rest;
-        for (const auto& list : made)
-            rest.insert(rest.end(), list.begin(), list.end());
-        for (std::size_t i = rest.size(); i > 1; --i)
-            std::swap(rest[i - 1], rest[std::size_t(random.below(int(i)))]);
-        for (const QPointer<QObject>& object : rest)
+        neighbours.insert(neighbours.end(), sources.begin(), sources.end());
+        std::shuffle(neighbours.begin(), neighbours.end(), std::mt19937(std::uint32_t(random.below(1 << 30))));
+        for (const QPointer<QObject>& object : neighbours)
             delete object.data();
         QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
         QVERIFY(messages.takeProblems().isEmpty());
