@@ -163,7 +163,8 @@ private Q_SLOTS:
             f.proxy.restoreColumnPositions();
             QCOMPARE(cvtest::headerText(f.proxy), QStringLiteral("PQST"));
         } else if (change == QLatin1String("load")) {
-            f.run(QStringLiteral("w2 m0,3"));
+            f.proxy.setSourceColumnVisible(2, true);
+            f.run(QStringLiteral("m0,3"));
             f.proxy.loadColumnData();
             QCOMPARE(cvtest::headerText(f.proxy), QStringLiteral("PTQS"));
         } else if (change == QLatin1String("insert")) {
@@ -238,7 +239,7 @@ private Q_SLOTS:
         // Each returns to the position it had when it was hidden: Q at 2, then S at 3
         f.proxy.showAllColumns();
         QCOMPARE(cvtest::headerText(f.proxy), QStringLiteral("TPQSR"));
-        QCOMPARE(cvtest::rowText(f.proxy, 1), QStringLiteral("T1P1Q1S1R1"));
+        QCOMPARE(cvtest::columnText(f.proxy, 2), QStringLiteral("Q0,Q1"));
         // Restoring brings source order back and keeps hidden columns hidden, in one reset
         f.run(QStringLiteral("h2"));
         QSignalSpy resetSpy(&f.proxy, &QAbstractItemModel::modelReset);
@@ -348,7 +349,6 @@ private Q_SLOTS:
         g.attach();
         // Then it shows the saved order, widths and hidden columns
         QCOMPARE(layoutOf(g.proxy), QStringLiteral("SPR 44 55 100 Q sort -1"));
-        QCOMPARE(cvtest::rowText(g.proxy, 2), QStringLiteral("S2P2R2"));
         // A column the model lacks keeps its stored place: P at 0, X at 1, so Q at 2
         lom::writeColumnDataToRegistry(lum::wxFromQt(QStringLiteral("X")), 50, 1, lum::wxFromQt(QStringLiteral("absent")));
         ProxyFixture h(QStringLiteral("PQ"), 1, false);
@@ -433,7 +433,7 @@ private Q_SLOTS:
         const QString layout = layoutOf(f.proxy);
         const QString cells = cellsOf(f.proxy);
         const QString selectedSource = f.selectedSource();
-        QCOMPARE(cells.contains(QLatin1String("c10")), tree);
+        QCOMPARE(cells.contains(QLatin1String("/(r")), tree);
         QSignalSpy layoutSpy(&f.proxy, &SortFilterSelectModel::proxySortColumnChanged);
         // When the source moves columns
         QVERIFY(f.source.moveColumnsTo(first, count, dest));
@@ -446,7 +446,7 @@ private Q_SLOTS:
         if (f.proxy.mapProxyColumnToSource(0) == 0)
             QCOMPARE(cellsOf(f.proxy), cells);
         else
-            QVERIFY(!cellsOf(f.proxy).contains(QLatin1String("c10")));
+            QVERIFY(!cellsOf(f.proxy).contains(QLatin1String("/(r")));
         QCOMPARE(f.selectedSource(), selectedSource);
         QCOMPARE(f.selected(), QStringLiteral("1,3"));
         QCOMPARE(f.proxy.selectionModel()->currentIndex(), f.proxy.index(3, 1));
