@@ -16,11 +16,6 @@ using cvtest::ReliabilityRandomModel;
 
 namespace
 {
-bool storeKeepsRecords(const QString& table)
-{
-    return !lom::getSavedColumnDataList(lum::wxFromQt(table)).IsEmpty();
-}
-
 // What the views see of the layout: headers and widths in display order, hidden source columns, sort column.
 QString layoutOf(const SortFilterSelectModel& proxy)
 {
@@ -36,18 +31,6 @@ QString layoutOf(const SortFilterSelectModel& proxy)
     return text + hidden.join(QLatin1Char(',')) + QStringLiteral(" sort ") + QString::number(proxy.proxySortColumn());
 }
 
-// Every cell text, rows depth first: "(P0 Q0/(child cells)...)".
-QString cellsOf(const QAbstractItemModel& proxy, const QModelIndex& parent = QModelIndex())
-{
-    QStringList rows;
-    for (int r = 0; r < proxy.rowCount(parent); ++r) {
-        QStringList cells;
-        for (int k = 0; k < proxy.columnCount(parent); ++k)
-            cells.append(proxy.index(r, k, parent).data().toString());
-        rows.append(cells.join(QLatin1Char(' ')) + QLatin1Char('/') + cellsOf(proxy, proxy.index(r, 0, parent)));
-    }
-    return QLatin1Char('(') + rows.join(QLatin1Char(',')) + QLatin1Char(')');
-}
 }
 
 class TestSortFilterSelectModelColumns : public QObject
@@ -106,49 +89,48 @@ private Q_SLOTS:
         }
     }
 
+    // Steps as ProxyFixture::run spells them, or restore, load (the saved layout) or remove (source column T).
     void shouldKeepSelectedRowsThroughColumnChanges_data()
     {
-        QTest::addColumn<QString>("change");
-        QTest::newRow("move first to last and back") << "m0,3 m3,0";
-        QTest::newRow("restore column positions") << "restore";
-        QTest::newRow("load a layout") << "load";
-        QTest::newRow("source removes the current column") << "remove";
+        QTest::addColumn<QString>("script");
+        QTest::addColumn<QString>("headers");
+        QTest::newRow("move first to last and back") << "m0,3 m3,0" << "PTQS";
+        QTest::newRow("restore column positions") << "restore" << "PQST";
+        QTest::newRow("load a layout") << "w2 m0,3 load" << "PTQS";
+        QTest::newRow("source removes the current column") << "remove" << "PQS";
     }
     void shouldKeepSelectedRowsThroughColumnChanges()
     {
-        QFETCH(QString, change);
+        QFETCH(QString, script);
         // Given a layout with a moved and a hidden column, saved, and rows 1 and 3 selected
-        const QString table = QStringLiteral("selection ") + change;
         ProxyFixture f(QStringLiteral("PQRST"), 6, false);
-        f.proxy.setParentId(table);
+        f.proxy.setParentId(QStringLiteral("selection ") + script);
         f.attach();
         f.run(QStringLiteral("m4,1 h2"));
         f.proxy.saveColumnData();
-        QVERIFY(storeKeepsRecords(table));
         f.run(QStringLiteral("L1,0 C3,1"));
         // When the columns change
-        if (change == QLatin1String("restore")) {
-            f.proxy.restoreColumnPositions();
-            QCOMPARE(cvtest::headerText(f.proxy), QStringLiteral("PQST"));
-        } else if (change == QLatin1String("load")) {
-            f.proxy.setSourceColumnVisible(2, true);
-            f.run(QStringLiteral("m0,3"));
-            f.proxy.loadColumnData();
-            QCOMPARE(cvtest::headerText(f.proxy), QStringLiteral("PTQS"));
-        } else if (change == QLatin1String("remove")) {
-            f.source.removeColumnsAt(4, 1);
-        } else {
-            f.run(change);
+        for (const QString& step : script.split(QLatin1Char(' '))) {
+            if (step == QLatin1String("restore"))
+                f.proxy.restoreColumnPositions();
+            else if (step == QLatin1String("load"))
+                f.proxy.loadColumnData();
+            else if (step == QLatin1String("remove"))
+                f.source.removeColumnsAt(4, 1);
+            else
+                f.run(step);
         }
         // Then exactly those rows stay selected, whole, and row 3 stays current
+        QTEST(cvtest::headerText(f.proxy), "headers");
         QCOMPARE(f.states(), QStringLiteral("isSelected=1 3"));
         QCOMPARE(f.selectedSource(), QStringLiteral("1,3"));
         QCOMPARE(f.proxy.selectionModel()->currentIndex().row(), 3);
         QCOMPARE(cvtest::mappingProblem(f.proxy), QString());
     }
 
-    // QML re-reads widths, order and visibility on proxySortColumnChanged: a load that changed them
-    // says so once, after they are all in place.
+    // A layout saved, the store written and read back as by another process: QML re-reads widths,
+    // order and visibility on proxySortColumnChanged, so a load that changed them says so once,
+    // after they are all in place.
     void shouldNotifyOnceLoadedLayoutIsInPlace_data()
     {
         QTest::addColumn<QString>("how");
@@ -162,7 +144,7 @@ private Q_SLOTS:
     void shouldNotifyOnceLoadedLayoutIsInPlace()
     {
         QFETCH(QString, how);
-        const QString table = QStringLiteral("notify ") + how;
+        const QString table = QStringLiteral("notify/") + how + QStringLiteral(" [table]");
         {
             ProxyFixture f(QStringLiteral("PQR"), 2, false);
             f.proxy.setParentId(table);
@@ -171,6 +153,8 @@ private Q_SLOTS:
             f.proxy.setColumnWidth(1, 44);
             f.proxy.saveColumnData();
         }
+        QVERIFY(lom::flushColumnStore());
+        lom::resetColumnStore();
         ProxyFixture f(QStringLiteral("PQR"), 2, false);
         if (how == QLatin1String("initial"))
             f.source.setHeaderValue(0, cvtest::InitialSortColumnRole, true);
@@ -194,19 +178,25 @@ private Q_SLOTS:
 
     void shouldHideAndShowColumnsAtRememberedPlaces()
     {
+        qRegisterMetaType<Qt::Orientation>();
+        // Hiding keeps the place; out of range does nothing
         ProxyFixture f(QStringLiteral("PQRST"), 2);
-        QSignalSpy spy(&f.proxy, &SortFilterSelectModel::proxySortColumnChanged);
-        // Hiding keeps the place; hiding a hidden column signals again; out of range does nothing
-        f.run(QStringLiteral("m4,0 h1 h1 h3 h9 w9"));
+        f.run(QStringLiteral("m4,0 h1 h3 h9 w9"));
         QCOMPARE(cvtest::headerText(f.proxy), QStringLiteral("TPR"));
-        QCOMPARE(spy.count(), 4);
+        // Header changes reach the views where the columns show, a hidden one's not at all
+        QSignalSpy spy(&f.proxy, &QAbstractItemModel::headerDataChanged);
+        f.source.setHeaderValue(0, Qt::DisplayRole, QStringLiteral("p"));
+        f.source.setHeaderValue(1, Qt::DisplayRole, QStringLiteral("q"));
+        f.source.setHeaderValue(4, Qt::DisplayRole, QStringLiteral("t"));
+        QCOMPARE(spy.count(), 2);
+        QCOMPARE(spy.at(0), (QList<QVariant>{QVariant::fromValue(Qt::Horizontal), 1, 1}));
+        QCOMPARE(spy.at(1).at(1).toInt(), 0);
         // Each returns to the position it had when it was hidden: Q at 2, then S at 3
         f.proxy.showAllColumns();
-        QCOMPARE(cvtest::headerText(f.proxy), QStringLiteral("TPQSR"));
-        QCOMPARE(cvtest::columnText(f.proxy, 2), QStringLiteral("Q0,Q1"));
+        QCOMPARE(cvtest::headerText(f.proxy), QStringLiteral("tpqSR"));
         // The last visible column stays
         f.run(QStringLiteral("h0 h1 h2 h3 h4"));
-        QCOMPARE(cvtest::headerText(f.proxy), QStringLiteral("T"));
+        QCOMPARE(cvtest::headerText(f.proxy), QStringLiteral("t"));
     }
 
     void shouldTakeWidthsFromHeaderAndSlots()
@@ -237,54 +227,6 @@ private Q_SLOTS:
         QCOMPARE(f.proxy.naturalWidth(), INT_MIN + 5);
     }
 
-    void shouldNotifyDataAndHeaderChangesWhereColumnsAreShown()
-    {
-        qRegisterMetaType<Qt::Orientation>();
-        // Given P Q R S shown as S P R with Q hidden, sorted by P descending
-        ProxyFixture f(QStringLiteral("PQRS"), 6);
-        f.run(QStringLiteral("m3,0 h1 s1-"));
-        QSignalSpy spy(&f.proxy, &QAbstractItemModel::dataChanged);
-        QSignalSpy headerSpy(&f.proxy, &QAbstractItemModel::headerDataChanged);
-        // When cells of the source change, each reaches the views at the cell that shows it, the hidden column's not at all
-        f.source.setData(f.source.index(1, 0), QStringLiteral("changed"));
-        f.source.setData(f.source.index(5, 3), QStringLiteral("other"));
-        f.source.setData(f.source.index(2, 1), QStringLiteral("hidden"));
-        QCOMPARE(f.notified(spy), QStringLiteral("display:4,1 display:0,0"));
-        QCOMPARE(f.proxy.index(4, 1).data().toString(), QStringLiteral("changed"));
-        // And headers likewise
-        f.source.setHeaderValue(0, Qt::DisplayRole, QStringLiteral("p"));
-        f.source.setHeaderValue(1, Qt::DisplayRole, QStringLiteral("q"));
-        f.source.setHeaderValue(3, Qt::DisplayRole, QStringLiteral("s"));
-        QCOMPARE(headerSpy.count(), 2);
-        QCOMPARE(headerSpy.at(0), (QList<QVariant>{QVariant::fromValue(Qt::Horizontal), 1, 1}));
-        QCOMPARE(headerSpy.at(1).at(1).toInt(), 0);
-        QCOMPARE(cvtest::headerText(f.proxy), QStringLiteral("spR"));
-    }
-
-    void shouldRestoreStoredLayout()
-    {
-        // Given a table laid out as S P R with Q hidden and new widths, saved
-        const QString table = QStringLiteral("round/trip [table]");
-        {
-            ProxyFixture f(QStringLiteral("PQRS"), 2, false);
-            f.proxy.setParentId(table);
-            f.attach();
-            f.run(QStringLiteral("m3,0 h1"));
-            f.proxy.setColumnWidth(0, 44);
-            f.proxy.setColumnWidth(1, 55);
-            f.proxy.saveColumnData();
-        }
-        QVERIFY(storeKeepsRecords(table));
-        QVERIFY(lom::flushColumnStore());
-        // When another process opens the table over a fresh source
-        lom::resetColumnStore();
-        ProxyFixture g(QStringLiteral("PQRS"), 3, false);
-        g.proxy.setParentId(table);
-        g.attach();
-        // Then it shows the saved order, widths and hidden columns
-        QCOMPARE(layoutOf(g.proxy), QStringLiteral("SPR 44 55 100 Q sort -1"));
-    }
-
     // Source P Q R S T, shown as P T Q S: T moved by the user, R hidden, Q 33 pixels wide.
     void shouldKeepLayoutWhenSourceMovesColumns_data()
     {
@@ -294,6 +236,7 @@ private Q_SLOTS:
         QTest::addColumn<int>("dest");
         QTest::addColumn<QString>("sortBy");
         QTest::newRow("tree: first column to the right") << true << 0 << 1 << 3 << QString();
+        QTest::newRow("tree: two columns to the end") << true << 1 << 2 << 5 << QString();
         QTest::newRow("the hidden column to the front") << false << 2 << 1 << 0 << QString();
         QTest::newRow("the sort column") << false << 1 << 1 << 5 << QStringLiteral("Q");
         QTest::newRow("the hidden sort column") << false << 2 << 1 << 0 << QStringLiteral("R");
@@ -317,22 +260,17 @@ private Q_SLOTS:
         f.run(QStringLiteral("h2 L1,0 C3,1"));
         f.proxy.setColumnWidth(2, 33);
         const QString layout = layoutOf(f.proxy);
-        const QString cells = cellsOf(f.proxy);
         const QString selectedSource = f.selectedSource();
-        QCOMPARE(cells.contains(QLatin1String("/(r")), tree);
         QSignalSpy layoutSpy(&f.proxy, &SortFilterSelectModel::proxySortColumnChanged);
         // When the source moves columns
         QVERIFY(f.source.moveColumnsTo(first, count, dest));
-        // Then every column keeps its place, width and visibility, every cell its source data, and the
-        // selected rows their selection and current cell. Child rows hang below column 0 of their
+        // Then every column keeps its place, width and visibility, every cell its source column, and
+        // the selected rows their selection and current cell. Child rows hang below column 0 of their
         // parents and show below the first proxy column as long as it shows source column 0.
         QCOMPARE(layoutOf(f.proxy), layout);
         QCOMPARE(layoutSpy.count(), 1);
         QCOMPARE(cvtest::mappingProblem(f.proxy), QString());
-        if (f.proxy.mapProxyColumnToSource(0) == 0)
-            QCOMPARE(cellsOf(f.proxy), cells);
-        else
-            QVERIFY(!cellsOf(f.proxy).contains(QLatin1String("/(r")));
+        QCOMPARE(f.proxy.rowCount(f.proxy.index(1, 0)), tree && f.proxy.mapProxyColumnToSource(0) == 0 ? 2 : 0);
         QCOMPARE(f.selectedSource(), selectedSource);
         QCOMPARE(f.selected(), QStringLiteral("1,3"));
         QCOMPARE(f.proxy.selectionModel()->currentIndex(), f.proxy.index(3, 1));
