@@ -15,16 +15,13 @@ using cvtest::ReliabilityRandomModel;
 
 namespace
 {
-// Hides the rows whose column 0 text is listed, or with topRow the first top-level row.
+// Hides the rows whose column 0 text is listed.
 class TextFilter : public lum::RowFilter
 {
 public:
     QStringList hidden;
-    bool topRow = false;
     bool acceptRow(QAbstractItemModel* model, int sourceRow, const QModelIndex& sourceParent) override
     {
-        if (topRow)
-            return sourceRow != 0 || sourceParent.isValid();
         return !hidden.contains(model->index(sourceRow, 0, sourceParent).data().toString());
     }
 };
@@ -72,20 +69,6 @@ private Q_SLOTS:
             QCOMPARE(f.proxy.roleNames().value(role), f.source.extraRoleNames.value(role));
     }
 
-    void shouldAnswerNeutrallyWithoutSource()
-    {
-        SortFilterSelectModel proxy;
-        QAbstractItemModelTester tester(&proxy, QAbstractItemModelTester::FailureReportingMode::QtTest);
-        QVERIFY(proxy.roleNames().isEmpty());
-        QCOMPARE(proxy.mapProxyRowToSource(0), -1);
-        QCOMPARE(proxy.mapProxyColumnToSource(7), 7);
-        QCOMPARE(proxy.columnWidth(0), 100);
-        proxy.doSort(0, true);
-        proxy.selectAll();
-        QCOMPARE(proxy.proxySortColumn(), -1);
-        QCOMPARE(proxy.selectedSourceRowsCount(), 0);
-    }
-
     void shouldHideColumnsThatTheHeaderHides()
     {
         // Given P Q R over four rows, Q hidden by its header, R's flag not a bool
@@ -111,7 +94,6 @@ private Q_SLOTS:
         TextFilter filter;
         filter.hidden = QStringList{QStringLiteral("P1")};
         f.proxy.setFilter(&filter);
-        QCOMPARE(f.proxy.rowCount(), 4);
         // When the filter invalidates, rows are hidden; the count shrank, so no re-sort
         QSignalSpy sortSpy(&f.proxy, &SortFilterSelectModel::ascendingChanged);
         Q_EMIT filter.invalidate();
@@ -126,55 +108,42 @@ private Q_SLOTS:
         QCOMPARE(sortSpy.count(), 1);
     }
 
+    // A destroyed filter or sorter once dangled in the proxy.
     void shouldBehaveAsWithoutFilterAndSorterOnceDestroyed()
     {
         ProxyFixture f(QStringLiteral("PQ"), 3);
         auto* filter = new TextFilter;
-        filter->hidden = QStringList{QStringLiteral("P1")};
-        f.proxy.setFilter(filter);
-        QSignalSpy spy(&f.proxy, &SortFilterSelectModel::filterChanged);
-        delete filter;
-        QCOMPARE(spy.count(), 1);
-        QCOMPARE(f.proxy.filter(), nullptr);
         auto* sorter = new ReverseSorter;
+        f.proxy.setFilter(filter);
         f.proxy.setSorter(sorter);
         f.proxy.doSort(0, true);
         QCOMPARE(cvtest::columnText(f.proxy, 0), QStringLiteral("P2,P1,P0"));
+        QSignalSpy spy(&f.proxy, &SortFilterSelectModel::filterChanged);
+        delete filter;
         delete sorter;
+        QCOMPARE(spy.count(), 1);
+        QCOMPARE(f.proxy.filter(), nullptr);
         f.proxy.doSort(0, true, true);
         QCOMPARE(cvtest::columnText(f.proxy, 0), QStringLiteral("P0,P1,P2"));
     }
 
-    void shouldPlaceInsertedColumnsWithinOrder()
+    void shouldFollowColumnsTheSourceInsertsAndRemoves()
     {
-        ProxyFixture f(QStringLiteral("PQR"), 2);
-        f.proxy.setSourceColumnVisible(1, false);
+        // Given A..H with B hidden, sorted by G (proxy column 5)
+        ProxyFixture f(QStringLiteral("ABCDEFGH"), 2);
+        f.run(QStringLiteral("h1 s5+"));
         QSignalSpy spy(&f.proxy, &SortFilterSelectModel::proxySortColumnChanged);
+        // An inserted column declared hidden stays hidden
         ReliabilityRandomModel::Header hidden = ReliabilityRandomModel::header(QStringLiteral("X"));
         hidden.insert(cvtest::InitiallyVisibleRole, false);
-        f.source.insertColumnsAt(3, {hidden, ReliabilityRandomModel::header(QStringLiteral("Y"))});
-        QCOMPARE(cvtest::headerText(f.proxy), QStringLiteral("PRY"));
-        QCOMPARE(spy.count(), 1);
-    }
-
-    void shouldShiftSortColumnWhenColumnsAreRemoved_data()
-    {
-        QTest::addColumn<int>("first");
-        QTest::addColumn<int>("count");
-        QTest::addColumn<int>("expected");
-        QTest::newRow("removed before") << 1 << 3 << 2;
-        QTest::newRow("sort column removed") << 4 << 3 << -1;
-    }
-    void shouldShiftSortColumnWhenColumnsAreRemoved()
-    {
-        QFETCH(int, first);
-        QFETCH(int, count);
-        ProxyFixture f(QStringLiteral("ABCDEFGH"), 3);
-        f.proxy.doSort(5, true);
-        QSignalSpy spy(&f.proxy, &SortFilterSelectModel::proxySortColumnChanged);
-        f.source.removeColumnsAt(first, count);
-        QTEST(f.proxy.proxySortColumn(), "expected");
-        QCOMPARE(spy.count(), 1);
+        f.source.insertColumnsAt(8, {hidden, ReliabilityRandomModel::header(QStringLiteral("Y"))});
+        QCOMPARE(cvtest::headerText(f.proxy), QStringLiteral("ACDEFGHY"));
+        // The sort column shifts with removals before it and is gone with its own
+        f.source.removeColumnsAt(2, 3);
+        QCOMPARE(f.proxy.proxySortColumn(), 2);
+        f.source.removeColumnsAt(3, 1);
+        QCOMPARE(f.proxy.proxySortColumn(), -1);
+        QCOMPARE(spy.count(), 3);
     }
 
     // A selection made before a source change was once cleared or kept across it wrongly.
@@ -221,6 +190,9 @@ private Q_SLOTS:
         QCOMPARE(columnSpy.count(), 1);
         QCOMPARE(f.proxy.selectedSourceRowsCount() + f.proxy.rowCount() + f.proxy.columnCount(), 0);
         QCOMPARE(f.proxy.proxySortColumn(), -1);
+        // Without a source, column numbers come back unchanged, rows as -1, widths as 100
+        QCOMPARE(QVariantList({f.proxy.mapProxyRowToSource(0), f.proxy.mapProxyColumnToSource(7), f.proxy.columnWidth(0)}),
+                 QVariantList({-1, 7, 100}));
         QCOMPARE(view.verticalHeader()->count(), 0);
         QCOMPARE(view.horizontalHeader()->count(), 0);
         QTest::ignoreMessage(QtDebugMsg, "move from column, 0 , is not valid");
@@ -229,23 +201,20 @@ private Q_SLOTS:
             delete source;
     }
 
+    // A replaced source stays disconnected; the same source set again is connected once.
     void shouldDropConnectionsOfReplacedSource()
     {
         ProxyFixture f(QStringLiteral("PQR"), 3);
-        f.run(QStringLiteral("L1,0"));
         ReliabilityRandomModel second(false);
         second.build(QStringLiteral("XY"), 2);
         f.proxy.setSourceModel(&second);
-        QCOMPARE(f.selected(), QString());
+        f.proxy.setSourceModel(&second);
         QSignalSpy dataSpy(&f.proxy, &QAbstractItemModel::dataChanged);
         f.source.insertColumnsAt(0, {ReliabilityRandomModel::header(QStringLiteral("Z"))});
         f.source.setData(f.source.index(0, 0), QStringLiteral("changed"));
-        QCOMPARE(dataSpy.count(), 0);
-        QCOMPARE(f.proxy.columnRecordCount(), 2);
-        // The same source set again is rebuilt, not connected twice
-        f.proxy.setSourceModel(&second);
         second.setData(second.index(1, 1), QStringLiteral("once"));
         QCOMPARE(dataSpy.count(), 1);
+        QCOMPARE(f.proxy.columnRecordCount(), 2);
     }
 
     void shouldNotifyRowHeaderAndChildChangesAtShownRows()
@@ -262,8 +231,7 @@ private Q_SLOTS:
         Q_EMIT f.source.headerDataChanged(Qt::Vertical, 0, 2);
         QCOMPARE(headerSpy.count(), 2);
         QCOMPARE(headerSpy.at(0).at(1).toInt(), 3);
-        QCOMPARE(headerSpy.at(1).at(1).toInt(), 1);
-        QCOMPARE(headerSpy.at(1).at(2).toInt(), 3);
+        QCOMPARE(headerSpy.at(1).mid(1), QVariantList({1, 3}));
         // A child cell reaches the child under its proxy parent (the cell showing source column 0)
         f.source.setData(f.source.index(1, 2, f.source.index(1, 0)), QStringLiteral("c2"));
         QCOMPARE(dataSpy.count(), 1);
@@ -314,7 +282,7 @@ private Q_SLOTS:
             QCOMPARE(f.current(), QStringLiteral("1.0,1"));
         } else {
             TextFilter filter;
-            filter.topRow = true;
+            filter.hidden = QStringList{parent.data().toString()};
             change == QLatin1String("filter") ? f.proxy.setFilter(&filter) : f.run(change);
             Q_EMIT filter.invalidate();
             model.touchCells(parent, 1, 0, 3);
