@@ -69,23 +69,6 @@ private Q_SLOTS:
             QCOMPARE(f.proxy.roleNames().value(role), f.source.extraRoleNames.value(role));
     }
 
-    void shouldHideColumnsThatTheHeaderHides()
-    {
-        // Given P Q R over four rows, Q hidden by its header, R's flag not a bool
-        ProxyFixture f(QStringLiteral("PQR"), 4, false);
-        f.source.setHeaderValue(1, cvtest::InitiallyVisibleRole, false);
-        f.source.setHeaderValue(2, cvtest::InitiallyVisibleRole, 0);
-        f.attach();
-        QCOMPARE(cvtest::headerText(f.proxy), QStringLiteral("PR"));
-        QCOMPARE(f.proxy.mapProxyIndexToSource(1, 1), f.source.index(1, 2));
-        QCOMPARE(cvtest::mappingProblem(f.proxy), QString());
-        // A stale index naming a proxy column that no longer exists maps nowhere
-        const QModelIndex stale = f.proxy.index(1, 1);
-        f.proxy.setSourceColumnVisible(0, false);
-        QVERIFY(!f.proxy.mapToSource(stale).isValid());
-        QVERIFY(!f.proxy.mapToSource(f.source.index(0, 0)).isValid());
-    }
-
     void shouldFilterAndResortOnFilterInvalidate()
     {
         // Given a table sorted by P, descending, with a filter that hides P1 once it invalidates
@@ -129,9 +112,13 @@ private Q_SLOTS:
 
     void shouldFollowColumnsTheSourceInsertsAndRemoves()
     {
-        // Given A..H with B hidden, sorted by G (proxy column 5)
-        ProxyFixture f(QStringLiteral("ABCDEFGH"), 2);
-        f.run(QStringLiteral("h1 s5+"));
+        // Given A..H with B hidden by its header (C's flag not a bool), sorted by G (proxy column 5)
+        ProxyFixture f(QStringLiteral("ABCDEFGH"), 2, false);
+        f.source.setHeaderValue(1, cvtest::InitiallyVisibleRole, false);
+        f.source.setHeaderValue(2, cvtest::InitiallyVisibleRole, 0);
+        f.attach();
+        f.run(QStringLiteral("s5+"));
+        const QModelIndex stale = f.proxy.index(1, 6);
         QSignalSpy spy(&f.proxy, &SortFilterSelectModel::proxySortColumnChanged);
         // An inserted column declared hidden stays hidden
         ReliabilityRandomModel::Header hidden = ReliabilityRandomModel::header(QStringLiteral("X"));
@@ -144,6 +131,8 @@ private Q_SLOTS:
         f.source.removeColumnsAt(3, 1);
         QCOMPARE(f.proxy.proxySortColumn(), -1);
         QCOMPARE(spy.count(), 3);
+        // A stale index naming a proxy column that no longer exists maps nowhere
+        QVERIFY(!f.proxy.mapToSource(stale).isValid());
     }
 
     // A selection made before a source change was once cleared or kept across it wrongly.
@@ -172,19 +161,16 @@ private Q_SLOTS:
     {
         QFETCH(bool, destroy);
         ProxyFixture f(QString(), 0, false);
-        auto* source = new ReliabilityRandomModel(false);
+        auto source = std::make_unique<ReliabilityRandomModel>(false);
         source->build(QStringLiteral("PQR"), 3);
-        f.proxy.setSourceModel(source);
+        f.proxy.setSourceModel(source.get());
         QTableView view;
         view.setModel(&f.proxy);
         f.run(QStringLiteral("s1+ L1,0 + F"));
         QSignalSpy resetSpy(&f.proxy, &QAbstractItemModel::modelReset);
         QSignalSpy selectionSpy(&f.proxy, &SortFilterSelectModel::selectionChanged);
         QSignalSpy columnSpy(&f.proxy, &SortFilterSelectModel::proxySortColumnChanged);
-        if (destroy)
-            delete source;
-        else
-            f.proxy.setSourceModel(nullptr);
+        destroy ? source.reset() : f.proxy.setSourceModel(nullptr);
         QCOMPARE(resetSpy.count(), 1);
         QTEST(selectionSpy.count(), "selectionSignals");
         QCOMPARE(columnSpy.count(), 1);
@@ -194,11 +180,8 @@ private Q_SLOTS:
         QCOMPARE(QVariantList({f.proxy.mapProxyRowToSource(0), f.proxy.mapProxyColumnToSource(7), f.proxy.columnWidth(0)}),
                  QVariantList({-1, 7, 100}));
         QCOMPARE(view.verticalHeader()->count(), 0);
-        QCOMPARE(view.horizontalHeader()->count(), 0);
         QTest::ignoreMessage(QtDebugMsg, "move from column, 0 , is not valid");
         f.proxy.moveColumn(0, 1);
-        if (!destroy)
-            delete source;
     }
 
     // A replaced source stays disconnected; the same source set again is connected once.
@@ -267,7 +250,6 @@ private Q_SLOTS:
             f.proxy.setSourceModel(&second);
             QCOMPARE(f.proxy.rowCount(f.proxy.index(1, 0)), 2);
             QVERIFY(!heldChild.isValid());
-            QCOMPARE(cvtest::mappingProblem(f.proxy), QString());
             f.proxy.setSourceModel(&model);
         } else if (change == QLatin1String("current")) {
             f.run(QStringLiteral("L1.1,2"));
@@ -304,7 +286,7 @@ private Q_SLOTS:
     {
         QStandardItemModel source(3, 2);
         for (int r = 0; r < 3; ++r)
-            source.setItem(r, 0, new QStandardItem(QStringLiteral("p%1").arg(r)));
+            source.setItem(r, 0, new QStandardItem);
         SortFilterSelectModel proxy;
         QAbstractItemModelTester tester(&proxy, QAbstractItemModelTester::FailureReportingMode::QtTest);
         proxy.setSourceModel(&source);
@@ -312,14 +294,12 @@ private Q_SLOTS:
         proxy.increasePreFocusIndexColumn();
         proxy.increasePreFocusIndexColumn();
         QSignalSpy resetSpy(&proxy, &QAbstractItemModel::modelReset);
-        for (int r = 0; r < 3; ++r) {
-            for (int k = 0; k < 2; ++k)
-                source.item(r)->appendRow({new QStandardItem(QStringLiteral("c%1%2").arg(r).arg(k)), new QStandardItem});
-        }
+        for (int k = 0; k < 6; ++k)
+            source.item(k / 2)->appendRow({new QStandardItem(QStringLiteral("c%1").arg(k)), new QStandardItem});
         QCOMPARE(resetSpy.count(), 0);
         QVERIFY(proxy.index(1, 1).data(proxy.roleNames().key("isPreFocusCell")).toBool());
         QVERIFY(proxy.isSelected(1));
-        QCOMPARE(proxy.index(1, 0, proxy.index(2, 0)).data().toString(), QStringLiteral("c21"));
+        QCOMPARE(proxy.index(1, 0, proxy.index(2, 0)).data().toString(), QStringLiteral("c5"));
         QCOMPARE(cvtest::mappingProblem(proxy), QString());
     }
 
