@@ -7,7 +7,6 @@
 #include <QAbstractItemModelTester>
 #include <QSet>
 #include <QSignalSpy>
-#include <QStringList>
 
 namespace cvtest
 {
@@ -47,11 +46,9 @@ inline QString mappingProblem(const core::SortFilterSelectModel& proxy, int maxC
             return QStringLiteral("proxy column %1 shows source column %2").arg(k).arg(c);
         seen.insert(c);
     }
-    for (int c = 0; c < records; ++c) {
-        if (proxy.isSourceColumnVisible(c) != seen.contains(c)
-            || proxy.columnModel()->index(c, 0).data(3).toBool() != seen.contains(c))
+    for (int c = 0; c < records; ++c)
+        if (proxy.isSourceColumnVisible(c) != seen.contains(c) || proxy.columnModel()->index(c, 0).data(3).toBool() != seen.contains(c))
             return QStringLiteral("source column %1 visible, shown or checked in the menu, not all").arg(c);
-    }
     std::vector<QModelIndex> parents{QModelIndex()};
     for (std::size_t p = 0, cells = 0; p < parents.size() && cells < std::size_t(maxCells); ++p) {
         const QModelIndex parent = parents[p], sourceParent = proxy.mapToSource(parent);
@@ -76,12 +73,11 @@ inline QString mappingProblem(const core::SortFilterSelectModel& proxy, int maxC
                 parents.push_back(child);
         }
     }
-    QSet<QPair<QModelIndex, int>> selectedRows;
-    for (const QModelIndex& index : proxy.selectionModel()->selectedIndexes())
-        selectedRows.insert(qMakePair(index.parent(), index.row()));
-    if (proxy.selectedSourceRowsCount() == selectedRows.size())
+    // Selections hold whole rows only.
+    const int selectedRows = proxy.selectionModel()->selectedRows(0).size();
+    if (proxy.selectedSourceRowsCount() == selectedRows && proxy.selectionModel()->selectedIndexes().size() == selectedRows * columns)
         return {};
-    return QStringLiteral("selection count %1 for %2 rows").arg(proxy.selectedSourceRowsCount()).arg(selectedRows.size());
+    return QStringLiteral("selection count %1 for %2 whole rows").arg(proxy.selectedSourceRowsCount()).arg(selectedRows);
 }
 
 // A table proxy over a test source of columns `columns` with `rows` rows ("P0".."R7"), the proxy
@@ -107,10 +103,8 @@ struct ProxyFixture
     /// "row,column" or, for a child row, "parentRow.row,column"; "" for an invalid index.
     static QString cellName(const QModelIndex& index)
     {
-        const QString name = QStringLiteral("%1,%2").arg(index.row()).arg(index.column());
-        if (!index.isValid())
-            return {};
-        return index.parent().isValid() ? QString::number(index.parent().row()) + QLatin1Char('.') + name : name;
+        const QString parent = index.parent().isValid() ? QString::number(index.parent().row()) + QLatin1Char('.') : QString();
+        return index.isValid() ? parent + QStringLiteral("%1,%2").arg(index.row()).arg(index.column()) : QString();
     }
     QString current() const { return cellName(proxy.selectionModel()->currentIndex()); }
     /// The rows of the indexes, sorted: "1,3" or "1.0" for a child row.
@@ -133,10 +127,9 @@ struct ProxyFixture
             QStringList cells;
             for (int r = 0; r < proxy.rowCount(); ++r) {
                 QStringList inRow;
-                for (int c = 0; c < proxy.columnCount(); ++c) {
+                for (int c = 0; c < proxy.columnCount(); ++c)
                     if (proxy.index(r, c).data(role(name)).toBool())
                         inRow.append(cellName(proxy.index(r, c)));
-                }
                 cells += inRow.size() == proxy.columnCount() && inRow.size() > 1 ? QStringList(QString::number(r)) : inRow;
             }
             if (!cells.isEmpty())
