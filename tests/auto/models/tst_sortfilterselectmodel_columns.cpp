@@ -227,8 +227,8 @@ private Q_SLOTS:
         QTest::addColumn<QString>("sortBy");
         QTest::newRow("tree: first column to the right") << 0 << 1 << 3 << QString();
         QTest::newRow("tree: two columns to the end") << 1 << 2 << 5 << QString();
-        QTest::newRow("the hidden column to the front") << 2 << 1 << 0 << QString();
         QTest::newRow("the sort column") << 1 << 1 << 5 << QStringLiteral("Q");
+        QTest::newRow("a column past the sort column") << 4 << 1 << 2 << QStringLiteral("S");
         QTest::newRow("the hidden sort column") << 2 << 1 << 0 << QStringLiteral("R");
     }
     void shouldKeepLayoutWhenSourceMovesColumns()
