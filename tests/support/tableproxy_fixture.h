@@ -37,7 +37,7 @@ inline QString mappingProblem(const core::SortFilterSelectModel& proxy, int maxC
     const int records = proxy.columnRecordCount();
     const int menuRows = proxy.columnModel()->rowCount();
     if (source ? records != source->columnCount() || menuRows != records + 3 : records || columns || menuRows)
-        return QStringLiteral("%1 column records, %2 proxy columns, %3 menu rows").arg(records).arg(columns).arg(menuRows);
+        return QStringLiteral("%1 records, %2 columns, %3 menu rows").arg(records).arg(columns).arg(menuRows);
     QSet<int> seen;
     for (int k = 0; k < columns; ++k) {
         const int c = proxy.mapProxyColumnToSource(k);
@@ -47,7 +47,8 @@ inline QString mappingProblem(const core::SortFilterSelectModel& proxy, int maxC
         seen.insert(c);
     }
     for (int c = 0; c < records; ++c)
-        if (proxy.isSourceColumnVisible(c) != seen.contains(c) || proxy.columnModel()->index(c, 0).data(3).toBool() != seen.contains(c))
+        if (proxy.isSourceColumnVisible(c) != seen.contains(c)
+            || proxy.columnModel()->index(c, 0).data(3).toBool() != seen.contains(c))
             return QStringLiteral("source column %1 visible, shown or checked in the menu, not all").arg(c);
     std::vector<QModelIndex> parents{QModelIndex()};
     for (std::size_t p = 0, cells = 0; p < parents.size() && cells < std::size_t(maxCells); ++p) {
@@ -56,17 +57,20 @@ inline QString mappingProblem(const core::SortFilterSelectModel& proxy, int maxC
         if (rows > 0 && (rows > source->rowCount(sourceParent.sibling(sourceParent.row(), 0)) || proxy.columnCount(parent) != columns))
             return QStringLiteral("%1 rows and %2 columns below a parent").arg(rows).arg(proxy.columnCount(parent));
         for (int r = 0; r < rows; ++r) {
-            if (!parent.isValid() && columns > 0 && r < 50 && proxy.mapSourceRowToProxy(proxy.mapProxyRowToSource(r)) != r)
+            if (!parent.isValid() && columns > 0 && r < 50
+                && proxy.mapSourceRowToProxy(proxy.mapProxyRowToSource(r)) != r)
                 return QStringLiteral("row %1 does not map back").arg(r);
             for (int k = 0; k < columns; ++k, ++cells) {
                 const QModelIndex cell = proxy.index(r, k, parent), mapped = proxy.mapToSource(cell);
                 const QString text = cell.data().toString(), header = proxy.headerData(k, Qt::Horizontal).toString();
                 // Test sources name cells "r<row id>v<version>c<column id>" below headers "H<column id>".
                 if (!cell.isValid() || proxy.parent(cell) != parent || mapped.parent().row() != sourceParent.row()
-                    || mapped.parent().parent() != sourceParent.parent() || mapped.column() != proxy.mapProxyColumnToSource(k)
-                    || proxy.mapFromSource(mapped) != cell || text != mapped.data().toString()
+                    || mapped.parent().parent() != sourceParent.parent()
+                    || mapped.column() != proxy.mapProxyColumnToSource(k) || proxy.mapFromSource(mapped) != cell
+                    || text != mapped.data().toString()
                     || (header.startsWith(QLatin1Char('H')) && !text.endsWith(QLatin1Char('c') + header.mid(1))))
-                    return QStringLiteral("cell %1,%2 below %3 shows %4 under %5").arg(r).arg(k).arg(parent.row()).arg(text, header);
+                    return QStringLiteral("cell %1,%2 below %3 shows %4 under %5")
+                        .arg(r).arg(k).arg(parent.row()).arg(text, header);
             }
             const QModelIndex child = proxy.index(r, 0, parent);
             if (child.isValid() && proxy.rowCount(child) > 0)
@@ -74,10 +78,11 @@ inline QString mappingProblem(const core::SortFilterSelectModel& proxy, int maxC
         }
     }
     // Selections hold whole rows only.
-    const int selectedRows = proxy.selectionModel()->selectedRows(0).size();
-    if (proxy.selectedSourceRowsCount() == selectedRows && proxy.selectionModel()->selectedIndexes().size() == selectedRows * columns)
+    const int rows = proxy.selectionModel()->selectedRows(0).size();
+    const int count = proxy.selectedSourceRowsCount();
+    if (count == rows && proxy.selectionModel()->selectedIndexes().size() == rows * columns)
         return {};
-    return QStringLiteral("selection count %1 for %2 whole rows").arg(proxy.selectedSourceRowsCount()).arg(selectedRows);
+    return QStringLiteral("selection count %1 for %2 whole rows").arg(count).arg(rows);
 }
 
 // A table proxy over a test source of columns `columns` with `rows` rows ("P0".."R7"), the proxy
@@ -103,7 +108,7 @@ struct ProxyFixture
     /// "row,column" or, for a child row, "parentRow.row,column"; "" for an invalid index.
     static QString cellName(const QModelIndex& index)
     {
-        const QString parent = index.parent().isValid() ? QString::number(index.parent().row()) + QLatin1Char('.') : QString();
+        const QString parent = index.parent().isValid() ? QStringLiteral("%1.").arg(index.parent().row()) : QString();
         return index.isValid() ? parent + QStringLiteral("%1,%2").arg(index.row()).arg(index.column()) : QString();
     }
     QString current() const { return cellName(proxy.selectionModel()->currentIndex()); }
