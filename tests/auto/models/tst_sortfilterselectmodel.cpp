@@ -15,16 +15,13 @@ using cvtest::ReliabilityRandomModel;
 
 namespace
 {
-// Hides the rows whose column 0 text is listed, or with topRow the first top-level row.
+// Hides the rows whose column 0 text is listed.
 class TextFilter : public lum::RowFilter
 {
 public:
     QStringList hidden;
-    bool topRow = false;
     bool acceptRow(QAbstractItemModel* model, int sourceRow, const QModelIndex& sourceParent) override
     {
-        if (topRow)
-            return sourceRow != 0 || sourceParent.isValid();
         return !hidden.contains(model->index(sourceRow, 0, sourceParent).data().toString());
     }
 };
@@ -34,15 +31,6 @@ class ReverseSorter : public lum::Sorter
 public:
     bool lessThan(const QModelIndex& left, const QModelIndex& right) override { return left.data().toString() > right.data().toString(); }
 };
-
-// Three top-level rows with two children each (the second child of row 0 holding one more), four columns.
-void buildTree(ReliabilityRandomModel& model, int rows = 3, int columns = 4)
-{
-    model.reset(rows, std::vector<ReliabilityRandomModel::Header>(std::size_t(columns)), [](void*) { return 1u; }, nullptr);
-    for (int row = 0; row < rows; ++row)
-        model.insertRowsAt(model.index(row, 0), 0, 2);
-    model.insertRowsAt(model.index(1, 0, model.index(0, 0)), 0, 1);
-}
 }
 
 class TestSortFilterSelectModel : public QObject
@@ -72,126 +60,68 @@ private Q_SLOTS:
             QCOMPARE(f.proxy.roleNames().value(role), f.source.extraRoleNames.value(role));
     }
 
-    void shouldAnswerNeutrallyWithoutSource()
+    // Rows hide when the filter invalidates and are sorted again only when their count grew; a
+    // destroyed filter or sorter once dangled in the proxy.
+    void shouldFilterOnInvalidateAndForgetDestroyedFilterAndSorter()
     {
-        SortFilterSelectModel proxy;
-        QAbstractItemModelTester tester(&proxy, QAbstractItemModelTester::FailureReportingMode::QtTest);
-        QVERIFY(proxy.roleNames().isEmpty());
-        QCOMPARE(proxy.mapProxyRowToSource(0), -1);
-        QCOMPARE(proxy.mapProxyColumnToSource(7), 7);
-        QCOMPARE(proxy.columnWidth(0), 100);
-        proxy.doSort(0, true);
-        proxy.selectAll();
-        proxy.selectNextRow();
-        proxy.increasePreFocusIndexColumn();
-        proxy.loadColumnData();
-        QCOMPARE(proxy.proxySortColumn(), -1);
-        QCOMPARE(proxy.selectedSourceRowsCount(), 0);
-    }
-
-    void shouldHideColumnsThatTheHeaderHides()
-    {
-        // Given P Q R over four rows, Q hidden by its header, R's flag not a bool
-        ProxyFixture f(QStringLiteral("PQR"), 4, false);
-        f.source.setHeaderValue(1, cvtest::InitiallyVisibleRole, false);
-        f.source.setHeaderValue(2, cvtest::InitiallyVisibleRole, 0);
-        f.attach();
-        QCOMPARE(cvtest::headerText(f.proxy), QStringLiteral("PR"));
-        QCOMPARE(f.proxy.mapSourceColumnToProxy(1), 1);
-        QCOMPARE(f.proxy.mapProxyIndexToSource(1, 1), f.source.index(1, 2));
-        QCOMPARE(f.proxy.headerData(3, Qt::Vertical).toInt(), 4);
-        QCOMPARE(cvtest::mappingProblem(f.proxy), QString());
-        // A stale index naming a proxy column that no longer exists maps nowhere
-        const QModelIndex stale = f.proxy.index(1, 1);
-        f.proxy.setSourceColumnVisible(0, false);
-        QVERIFY(!f.proxy.mapToSource(stale).isValid());
-        QVERIFY(!f.proxy.mapToSource(f.source.index(0, 0)).isValid());
-    }
-
-    void shouldFilterAndResortOnFilterInvalidate()
-    {
-        // Given a table sorted by P, descending, with a filter that hides P1 (and a null filter ignored)
+        // Given a table sorted by P, descending, with a filter that hides P1 once it invalidates
         ProxyFixture f(QStringLiteral("PQ"), 4);
         f.proxy.doSort(0, false);
-        TextFilter filter;
-        filter.hidden = QStringList{QStringLiteral("P1")};
-        QSignalSpy filterSpy(&f.proxy, &SortFilterSelectModel::filterChanged);
-        f.proxy.setFilter(&filter);
-        f.proxy.setFilter(&filter);
-        f.proxy.setFilter(nullptr);
-        QCOMPARE(filterSpy.count(), 1);
-        QCOMPARE(f.proxy.rowCount(), 4);
-        // When the filter invalidates, rows are hidden; the count shrank, so no re-sort
+        auto* filter = new TextFilter;
+        f.proxy.setFilter(filter);
+        filter->hidden = QStringList{QStringLiteral("P1")};
         QSignalSpy sortSpy(&f.proxy, &SortFilterSelectModel::ascendingChanged);
-        Q_EMIT filter.invalidate();
+        Q_EMIT filter->invalidate();
         QCOMPARE(cvtest::columnText(f.proxy, 0), QStringLiteral("P3,P2,P0"));
         QCOMPARE(sortSpy.count(), 0);
         // When everything shows again and a row came meanwhile, rows are sorted again
         f.source.insertRowsAt(QModelIndex(), 0, 1);
         f.source.setData(f.source.index(0, 0), QStringLiteral("P9"));
-        filter.hidden.clear();
-        Q_EMIT filter.invalidate();
+        filter->hidden.clear();
+        Q_EMIT filter->invalidate();
         QCOMPARE(cvtest::columnText(f.proxy, 0), QStringLiteral("P9,P3,P2,P1,P0"));
         QCOMPARE(sortSpy.count(), 1);
-    }
-
-    void shouldBehaveAsWithoutFilterAndSorterOnceDestroyed()
-    {
-        ProxyFixture f(QStringLiteral("PQ"), 3);
-        auto* filter = new TextFilter;
-        filter->hidden = QStringList{QStringLiteral("P1")};
-        f.proxy.setFilter(filter);
-        QSignalSpy spy(&f.proxy, &SortFilterSelectModel::filterChanged);
-        delete filter;
-        QCOMPARE(spy.count(), 1);
-        QCOMPARE(f.proxy.filter(), nullptr);
+        // Once destroyed, the filter and the sorter are gone
         auto* sorter = new ReverseSorter;
         f.proxy.setSorter(sorter);
-        f.proxy.doSort(0, true);
-        QCOMPARE(cvtest::columnText(f.proxy, 0), QStringLiteral("P2,P1,P0"));
+        QSignalSpy filterSpy(&f.proxy, &SortFilterSelectModel::filterChanged);
+        delete filter;
         delete sorter;
+        QCOMPARE(filterSpy.count(), 1);
+        QCOMPARE(f.proxy.filter(), nullptr);
         f.proxy.doSort(0, true, true);
-        QCOMPARE(cvtest::columnText(f.proxy, 0), QStringLiteral("P0,P1,P2"));
+        QCOMPARE(cvtest::columnText(f.proxy, 0), QStringLiteral("P0,P1,P2,P3,P9"));
     }
 
-    void shouldPlaceInsertedColumnsWithinOrder()
+    void shouldFollowColumnsTheSourceInsertsAndRemoves()
     {
-        ProxyFixture f(QStringLiteral("PQR"), 2);
-        f.proxy.setSourceColumnVisible(1, false);
+        // Given A..H with B hidden by its header (C's flag not a bool), sorted by G (proxy column 5)
+        ProxyFixture f(QStringLiteral("ABCDEFGH"), 2, false);
+        f.source.setHeaderValue(1, cvtest::InitiallyVisibleRole, false);
+        f.source.setHeaderValue(2, cvtest::InitiallyVisibleRole, 0);
+        f.attach();
+        f.run(QStringLiteral("s5+"));
+        const QModelIndex stale = f.proxy.index(1, 6);
         QSignalSpy spy(&f.proxy, &SortFilterSelectModel::proxySortColumnChanged);
+        // An inserted column declared hidden stays hidden
         ReliabilityRandomModel::Header hidden = ReliabilityRandomModel::header(QStringLiteral("X"));
         hidden.insert(cvtest::InitiallyVisibleRole, false);
-        f.source.insertColumnsAt(3, {hidden, ReliabilityRandomModel::header(QStringLiteral("Y"))});
-        QCOMPARE(cvtest::headerText(f.proxy), QStringLiteral("PRY"));
-        QCOMPARE(spy.count(), 1);
-        f.source.insertColumnsAt(0, {ReliabilityRandomModel::header(QStringLiteral("Z"))});
-        f.proxy.setSourceColumnVisible(2, true);
-        QCOMPARE(cvtest::headerText(f.proxy), QStringLiteral("ZPQRY"));
+        f.source.insertColumnsAt(8, {hidden, ReliabilityRandomModel::header(QStringLiteral("Y"))});
+        QCOMPARE(cvtest::headerText(f.proxy), QStringLiteral("ACDEFGHY"));
+        // The sort column shifts with removals before it and is gone with its own
+        f.source.removeColumnsAt(2, 3);
+        QCOMPARE(f.proxy.proxySortColumn(), 2);
+        f.source.removeColumnsAt(3, 1);
+        QCOMPARE(f.proxy.proxySortColumn(), -1);
+        QCOMPARE(spy.count(), 3);
+        // A stale index naming a proxy column that no longer exists maps nowhere
+        QVERIFY(!f.proxy.mapToSource(stale).isValid());
     }
 
-    void shouldShiftSortColumnWhenColumnsAreRemoved_data()
-    {
-        QTest::addColumn<int>("first");
-        QTest::addColumn<int>("count");
-        QTest::addColumn<int>("expected");
-        QTest::newRow("removed before") << 1 << 3 << 2;
-        QTest::newRow("sort column removed") << 4 << 3 << -1;
-        QTest::newRow("removed after") << 6 << 2 << 5;
-    }
-    void shouldShiftSortColumnWhenColumnsAreRemoved()
-    {
-        QFETCH(int, first);
-        QFETCH(int, count);
-        ProxyFixture f(QStringLiteral("ABCDEFGH"), 3);
-        f.proxy.doSort(5, true);
-        QSignalSpy spy(&f.proxy, &SortFilterSelectModel::proxySortColumnChanged);
-        f.source.removeColumnsAt(first, count);
-        QTEST(f.proxy.proxySortColumn(), "expected");
-        QCOMPARE(spy.count(), 1);
-    }
-
-    // A selection made before a source change was once cleared or kept across it wrongly.
-    void shouldRebuildColumnsOnSourceReset()
+    // A selection made before a source reset was once cleared or kept across it wrongly; a replaced
+    // source stays disconnected, the same source set again is connected once; QML assigned the proxy
+    // as its own source (or a proxy stacked on it) and roleNames() recursed until the stack overflowed.
+    void shouldRebuildOnSourceResetAndReplacement()
     {
         ProxyFixture f(QStringLiteral("PQR"), 3);
         f.run(QStringLiteral("s1+ m0,2 L1,0"));
@@ -199,9 +129,24 @@ private Q_SLOTS:
         f.source.build(QStringLiteral("XYZW"), 2);
         QCOMPARE(cvtest::headerText(f.proxy), QStringLiteral("XYZW"));
         QCOMPARE(f.proxy.proxySortColumn(), -1);
-        QCOMPARE(f.current(), QString());
+        QCOMPARE(f.current() + f.selected(), QString());
         QCOMPARE(selectionSpy.count(), 1);
-        QCOMPARE(f.proxy.selectedSourceRowsCount(), 0);
+        ReliabilityRandomModel second(false);
+        second.build(QStringLiteral("XY"), 2);
+        f.proxy.setSourceModel(&second);
+        f.proxy.setSourceModel(&second);
+        SortFilterSelectModel above;
+        above.setSourceModel(&f.proxy);
+        f.proxy.setSourceModel(&f.proxy);
+        f.proxy.setSourceModel(&above);
+        QCOMPARE(f.proxy.sourceModel(), &second);
+        QVERIFY(f.proxy.roleNames().contains(Qt::DisplayRole));
+        QSignalSpy dataSpy(&f.proxy, &QAbstractItemModel::dataChanged);
+        f.source.insertColumnsAt(0, {ReliabilityRandomModel::header(QStringLiteral("Z"))});
+        f.source.setData(f.source.index(0, 0), QStringLiteral("changed"));
+        second.setData(second.index(1, 1), QStringLiteral("once"));
+        QCOMPARE(dataSpy.count(), 1);
+        QCOMPARE(f.proxy.columnRecordCount(), 2);
     }
 
     // A destroyed source is told to views, the selection and QML as a null source is.
@@ -216,54 +161,28 @@ private Q_SLOTS:
     {
         QFETCH(bool, destroy);
         ProxyFixture f(QString(), 0, false);
-        auto* source = new ReliabilityRandomModel(false);
+        auto source = std::make_unique<ReliabilityRandomModel>(false);
         source->build(QStringLiteral("PQR"), 3);
-        f.proxy.setSourceModel(source);
+        f.proxy.setSourceModel(source.get());
         QTableView view;
         view.setModel(&f.proxy);
         f.run(QStringLiteral("s1+ L1,0 + F"));
-        QCOMPARE(view.verticalHeader()->count(), 3);
         QSignalSpy resetSpy(&f.proxy, &QAbstractItemModel::modelReset);
         QSignalSpy selectionSpy(&f.proxy, &SortFilterSelectModel::selectionChanged);
         QSignalSpy columnSpy(&f.proxy, &SortFilterSelectModel::proxySortColumnChanged);
-        if (destroy)
-            delete source;
-        else
-            f.proxy.setSourceModel(nullptr);
+        destroy ? source.reset() : f.proxy.setSourceModel(nullptr);
         QCOMPARE(resetSpy.count(), 1);
         QTEST(selectionSpy.count(), "selectionSignals");
         QCOMPARE(columnSpy.count(), 1);
-        QCOMPARE(f.proxy.selectedSourceRowsCount(), 0);
-        QCOMPARE(f.proxy.rowCount(), 0);
-        QCOMPARE(f.proxy.columnCount(), 0);
+        QCOMPARE(f.proxy.selectedSourceRowsCount() + f.proxy.rowCount() + f.proxy.columnCount(), 0);
         QCOMPARE(f.proxy.proxySortColumn(), -1);
+        // Without a source, column numbers come back unchanged, rows as -1, widths as 100
+        QCOMPARE(f.proxy.mapProxyRowToSource(0), -1);
+        QCOMPARE(f.proxy.mapProxyColumnToSource(7), 7);
+        QCOMPARE(f.proxy.columnWidth(0), 100);
         QCOMPARE(view.verticalHeader()->count(), 0);
-        QCOMPARE(view.horizontalHeader()->count(), 0);
         QTest::ignoreMessage(QtDebugMsg, "move from column, 0 , is not valid");
         f.proxy.moveColumn(0, 1);
-        if (!destroy)
-            delete source;
-    }
-
-    void shouldDropConnectionsOfReplacedSource()
-    {
-        ProxyFixture f(QStringLiteral("PQR"), 3);
-        f.run(QStringLiteral("L1,0"));
-        ReliabilityRandomModel second(false);
-        second.build(QStringLiteral("XY"), 2);
-        f.proxy.setSourceModel(&second);
-        QCOMPARE(f.selected(), QString());
-        QSignalSpy columnSpy(&f.proxy, &SortFilterSelectModel::proxySortColumnChanged);
-        QSignalSpy dataSpy(&f.proxy, &QAbstractItemModel::dataChanged);
-        f.source.insertColumnsAt(0, {ReliabilityRandomModel::header(QStringLiteral("Z"))});
-        f.source.setData(f.source.index(0, 0), QStringLiteral("changed"));
-        f.source.build(QStringLiteral("ABCDE"), 1);
-        QCOMPARE(columnSpy.count() + dataSpy.count(), 0);
-        QCOMPARE(f.proxy.columnRecordCount(), 2);
-        // The same source set again is rebuilt, not connected twice
-        f.proxy.setSourceModel(&second);
-        second.setData(second.index(1, 1), QStringLiteral("once"));
-        QCOMPARE(dataSpy.count(), 1);
     }
 
     void shouldNotifyRowHeaderAndChildChangesAtShownRows()
@@ -280,51 +199,52 @@ private Q_SLOTS:
         Q_EMIT f.source.headerDataChanged(Qt::Vertical, 0, 2);
         QCOMPARE(headerSpy.count(), 2);
         QCOMPARE(headerSpy.at(0).at(1).toInt(), 3);
-        QCOMPARE(headerSpy.at(1).at(1).toInt(), 1);
-        QCOMPARE(headerSpy.at(1).at(2).toInt(), 3);
+        QCOMPARE(headerSpy.at(1).mid(1), QVariantList({1, 3}));
         // A child cell reaches the child under its proxy parent (the cell showing source column 0)
         f.source.setData(f.source.index(1, 2, f.source.index(1, 0)), QStringLiteral("c2"));
-        QCOMPARE(dataSpy.count(), 1);
-        QCOMPARE(f.cellName(dataSpy.at(0).at(0).toModelIndex()), QStringLiteral("2.0,0"));
+        QCOMPARE(f.notified(dataSpy), QStringLiteral("display:2.0,0"));
         QCOMPARE(dataSpy.at(0).at(0).toModelIndex().parent(), f.proxy.index(2, 1));
     }
 
     // Children hang under source column 0. With that column hidden, moved or its row filtered
     // out, their parents are not parents in the proxy; rows of the tree once surfaced under the
-    // root, lost their parents, or showed the columns of a model on its way out; a current cell
+    // root or lost their parents; a current cell
     // below a parent whose column was hidden dangled and crashed the next restoreColumnPositions().
     void shouldKeepChildRowsMappedThroughChanges_data()
     {
-        QTest::addColumn<int>("change");
-        QTest::newRow("column 0 hidden, rows change below it") << 1;
-        QTest::newRow("column 0 moved, rows change below it") << 2;
-        QTest::newRow("parent filtered, rows change below it") << 3;
-        QTest::newRow("columns removed and inserted in every table") << 4;
-        QTest::newRow("source replaced while children are held") << 5;
-        QTest::newRow("every column removed, rows added, a column back") << 6;
-        QTest::newRow("current child cell, column 0 hidden, positions restored") << 7;
+        QTest::addColumn<QString>("change");
+        QTest::newRow("column 0 hidden, rows change below it") << "h0";
+        QTest::newRow("column 0 moved, rows change below it") << "m0,2";
+        QTest::newRow("parent filtered, rows change below it") << "filter";
+        QTest::newRow("current child cell, column 0 hidden, positions restored") << "current";
     }
     void shouldKeepChildRowsMappedThroughChanges()
     {
-        QFETCH(int, change);
+        QFETCH(QString, change);
+        // Three top-level rows with two children each (the second child of row 0 holding one more), four columns
         ReliabilityRandomModel model(true);
-        buildTree(model);
+        model.reset(3, std::vector<ReliabilityRandomModel::Header>(4), [](void*) { return 1u; }, nullptr);
+        for (int row = 0; row < 3; ++row)
+            model.insertRowsAt(model.index(row, 0), 0, 2);
+        model.insertRowsAt(model.index(1, 0, model.index(0, 0)), 0, 1);
         ProxyFixture f(QString(), 0, false);
-        TextFilter filter;
-        filter.topRow = true;
         f.proxy.setSourceModel(&model);
         const QModelIndex parent = model.index(0, 0);
-        QPersistentModelIndex heldChild = f.proxy.index(0, 0, f.proxy.index(0, 0));
-        switch (change) {
-        case 1:
-        case 2:
-        case 3:
-            if (change == 1)
-                f.proxy.setSourceColumnVisible(0, false);
-            else if (change == 2)
-                f.proxy.moveColumn(0, 2);
-            else
-                f.proxy.setFilter(&filter);
+        if (change == QLatin1String("current")) {
+            f.run(QStringLiteral("L1.1,2"));
+            QCOMPARE(f.current(), QStringLiteral("1.1,2"));
+            f.run(QStringLiteral("h0"));
+            QCOMPARE(f.current() + f.selectedSource(), QString());
+            model.removeRowsAt(model.index(1, 0), 0, 1);
+            f.proxy.restoreColumnPositions();
+            f.proxy.setSourceColumnVisible(0, true);
+            f.run(QStringLiteral("L1.0,1"));
+            f.proxy.restoreColumnPositions();
+            QCOMPARE(f.current(), QStringLiteral("1.0,1"));
+        } else {
+            TextFilter filter;
+            filter.hidden = QStringList{parent.data().toString()};
+            change == QLatin1String("filter") ? f.proxy.setFilter(&filter) : f.run(change);
             Q_EMIT filter.invalidate();
             model.touchCells(parent, 1, 0, 3);
             model.insertRowsAt(parent, 1, 4);
@@ -332,51 +252,10 @@ private Q_SLOTS:
             model.moveRowsTo(parent, 0, 1, model.index(2, 0), 0);
             model.removeRowsAt(parent, 0, 2);
             QCOMPARE(cvtest::mappingProblem(f.proxy), QString());
-            if (change != 3) {
-                f.proxy.showAllColumns();
-                f.proxy.restoreColumnPositions();
+            f.proxy.showAllColumns();
+            f.proxy.restoreColumnPositions();
+            if (change != QLatin1String("filter"))
                 QCOMPARE(f.proxy.rowCount(f.proxy.index(0, 0)), model.rowCount(parent));
-            }
-            break;
-        case 4:
-            f.proxy.setSourceColumnVisible(3, false);
-            model.removeColumnsAt(1, 1);
-            QCOMPARE(cvtest::mappingProblem(f.proxy), QString());
-            model.insertColumnsAt(1, std::vector<ReliabilityRandomModel::Header>(2));
-            QCOMPARE(f.proxy.columnCount(), 4);
-            break;
-        case 5: {
-            ReliabilityRandomModel second(true);
-            buildTree(second, 2, 2);
-            f.proxy.setSourceModel(&second);
-            QCOMPARE(f.proxy.rowCount(f.proxy.index(1, 0)), 2);
-            QVERIFY(!heldChild.isValid());
-            QCOMPARE(cvtest::mappingProblem(f.proxy), QString());
-            f.proxy.setSourceModel(&model);
-            break;
-        }
-        case 6:
-            // The source announces only rows that have an index: rows of a table without columns have none
-            model.removeColumnsAt(0, 4);
-            for (const QModelIndex& p : model.parents())
-                model.insertRowsAt(p, 0, 2);
-            model.insertColumnsAt(0, std::vector<ReliabilityRandomModel::Header>(1));
-            for (const QModelIndex& p : model.parents())
-                model.insertRowsAt(p, 0, 1);
-            QCOMPARE(f.proxy.rowCount(), 6);
-            QCOMPARE(f.proxy.rowCount(f.proxy.index(0, 0)), 1);
-            break;
-        default:
-            f.run(QStringLiteral("L1.1,2"));
-            QCOMPARE(f.current(), QStringLiteral("1.1,2"));
-            f.run(QStringLiteral("h0"));
-            QCOMPARE(f.current() + f.selectedSource(), QString());
-            model.removeRowsAt(model.index(1, 0), 0, 1);
-            f.proxy.restoreColumnPositions();
-            f.run(QStringLiteral("w0 L1.0,1"));
-            f.proxy.restoreColumnPositions();
-            QCOMPARE(f.current(), QStringLiteral("1.0,1"));
-            break;
         }
         QCOMPARE(cvtest::mappingProblem(f.proxy), QString());
     }
@@ -386,7 +265,7 @@ private Q_SLOTS:
     {
         QStandardItemModel source(3, 2);
         for (int r = 0; r < 3; ++r)
-            source.setItem(r, 0, new QStandardItem(QStringLiteral("p%1").arg(r)));
+            source.setItem(r, 0, new QStandardItem);
         SortFilterSelectModel proxy;
         QAbstractItemModelTester tester(&proxy, QAbstractItemModelTester::FailureReportingMode::QtTest);
         proxy.setSourceModel(&source);
@@ -394,33 +273,15 @@ private Q_SLOTS:
         proxy.increasePreFocusIndexColumn();
         proxy.increasePreFocusIndexColumn();
         QSignalSpy resetSpy(&proxy, &QAbstractItemModel::modelReset);
-        for (int r = 0; r < 3; ++r) {
-            for (int k = 0; k < 2; ++k)
-                source.item(r)->appendRow({new QStandardItem(QStringLiteral("c%1%2").arg(r).arg(k)), new QStandardItem});
-        }
+        for (int k = 0; k < 6; ++k)
+            source.item(k / 2)->appendRow({new QStandardItem(QStringLiteral("c%1").arg(k)), new QStandardItem});
         QCOMPARE(resetSpy.count(), 0);
         QVERIFY(proxy.index(1, 1).data(proxy.roleNames().key("isPreFocusCell")).toBool());
         QVERIFY(proxy.isSelected(1));
-        QCOMPARE(proxy.selectedSourceRowsCount(), 1);
-        for (int r = 0; r < 3; ++r) {
-            QCOMPARE(proxy.rowCount(proxy.index(r, 0)), 2);
-            QCOMPARE(proxy.index(1, 0, proxy.index(r, 0)).data().toString(), QStringLiteral("c%1").arg(r) + QLatin1Char('1'));
-        }
+        QCOMPARE(proxy.index(1, 0, proxy.index(2, 0)).data().toString(), QStringLiteral("c5"));
         QCOMPARE(cvtest::mappingProblem(proxy), QString());
     }
 
-    // QML assigned the proxy as its own source (or a proxy stacked on it): roleNames() recursed
-    // until the stack overflowed.
-    void shouldRefuseItselfAsSource()
-    {
-        ProxyFixture f(QStringLiteral("PQR"), 2);
-        f.proxy.setSourceModel(&f.proxy);
-        SortFilterSelectModel above;
-        above.setSourceModel(&f.proxy);
-        f.proxy.setSourceModel(&above);
-        QCOMPARE(f.proxy.sourceModel(), &f.source);
-        QVERIFY(f.proxy.roleNames().contains(Qt::DisplayRole));
-    }
 };
 
 QTEST_MAIN(TestSortFilterSelectModel)
