@@ -18,6 +18,17 @@ SortFilterSelectModel::Pimpl::Pimpl(SortFilterSelectModel* model)
 {
 }
 
+void SortFilterSelectModel::Pimpl::forgetCellRoles()
+{
+    isSelectedRole = -1;
+    isHoveredRole = -1;
+    hoveredRow = -1;
+    isPreFocusCellRole = -1;
+    isFocusCellRole = -1;
+    preFocusCell = QPersistentModelIndex();
+    focusCell = QPersistentModelIndex();
+}
+
 int SortFilterSelectModel::Pimpl::translateProxyColumn(int proxyColumn) const
 {
     if (proxyColumn < 0)
@@ -454,13 +465,7 @@ void SortFilterSelectModel::ConnectionKeeper::onSourceDestroyed()
     d->columnOrder.clear();
     d->sortColumn = -1;
     d->baseColumnsStale = false;
-    d->isSelectedRole = -1;
-    d->isHoveredRole = -1;
-    d->hoveredRow = -1;
-    d->isPreFocusCellRole = -1;
-    d->isFocusCellRole = -1;
-    d->preFocusCell = QPersistentModelIndex();
-    d->focusCell = QPersistentModelIndex();
+    d->forgetCellRoles();
     d->owner->endResetModel();
     d->selectionModel.clear();
     d->selectionIndex.dirty = true;
@@ -668,13 +673,7 @@ void SortFilterSelectModel::setSourceModel(QAbstractItemModel* model)
     if (!sameSource)
         d->selectionModel.clear();
     d->connectionKeeper->resetColumns(model, sameSource);
-    d->isSelectedRole = -1;
-    d->isHoveredRole = -1;
-    d->hoveredRow = -1;
-    d->isPreFocusCellRole = -1;
-    d->isFocusCellRole = -1;
-    d->preFocusCell = QPersistentModelIndex();
-    d->focusCell = QPersistentModelIndex();
+    d->forgetCellRoles();
     QSortFilterProxyModel::setSourceModel(model);
     d->setSortType(DefaultSortType);
     if (!model)

@@ -220,6 +220,8 @@ public:
     bool validSourceColumn(int column) const { return column >= 0 && column < int(columns.size()); }
     bool validProxyColumn(int column) const { return column >= 0 && column < int(columnOrder.size()); }
     int translateProxyColumn(int proxyColumn) const;
+    // The extra roles and the cells they mark, as before any source.
+    void forgetCellRoles();
 
     void rebuildColumnPositions();
     bool treeSource() const;
