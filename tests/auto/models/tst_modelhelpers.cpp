@@ -25,7 +25,6 @@
 #include <QtTest>
 
 #include <memory>
-#include <utility>
 
 using cvtest::RandomRun;
 using cvtest::ReliabilityRandomModel;
@@ -172,7 +171,6 @@ private Q_SLOTS:
         QSignalSpy ascendingSpy(&proxy, &core::SortFilterModel::ascendingChanged);
         // A name given without a source waits for one
         proxy.setSortRoleName(QStringLiteral("age"));
-        QCOMPARE(proxy.sortRoleName(), QString());
         auto source = people();
         proxy.setSourceModel(source.get());
         QCOMPARE(proxy.sortRoleName(), QStringLiteral("age"));
@@ -187,8 +185,7 @@ private Q_SLOTS:
         proxy.setSortColumn(-5);
         QCOMPARE(rowsOf(proxy), QStringLiteral("BCA"));
         QCOMPARE(columnSpy.count() + ascendingSpy.count(), 4);
-        // The same name is quiet; names compare case-sensitively
-        proxy.setSortRoleName(QStringLiteral("age"));
+        // Names compare case-sensitively
         QTest::ignoreMessage(QtDebugMsg, "Sort role \"Age\" not found");
         proxy.setSortRoleName(QStringLiteral("Age"));
         // A pending name is read intact (it was once read after being freed) and tried once only
@@ -201,12 +198,7 @@ private Q_SLOTS:
         proxy.setSourceModel(&weights);
         QTest::ignoreMessage(QtDebugMsg, "Sort role 257 not found");
         QCOMPARE(proxy.sortRoleName(), QString());
-        proxy.setSourceModel(nullptr);
-        proxy.setSortRoleName(QStringLiteral("name"));
-        proxy.setSourceModel(source.get());
-        QCOMPARE(roleSpy.count(), 2);
-        proxy.setSortColumn(0);
-        QCOMPARE(rowsOf(proxy), QStringLiteral("ABC"));
+        QCOMPARE(roleSpy.count(), 1);
     }
     void shouldRefuseOwnChainAsSource()
     {
@@ -221,55 +213,33 @@ private Q_SLOTS:
         identity.setSourceModel(&sorting);
         top.setSourceModel(&identity);
         QAbstractItemModelTester sortingTester(&sorting, fatal), identityTester(&identity, fatal);
-        QSignalSpy sortingSpy(&sorting, &QAbstractProxyModel::sourceModelChanged);
-        QSignalSpy identitySpy(&identity, &QAbstractProxyModel::sourceModelChanged);
         sorting.setSourceModel(&sorting);
         identity.setSourceModel(&identity);
         QVERIFY(sorting.setProperty("sourceModel", QVariant::fromValue<QAbstractItemModel*>(&top)));
         QVERIFY(identity.setProperty("sourceModel", QVariant::fromValue<QAbstractItemModel*>(&top)));
         QCOMPARE(sorting.sourceModel(), &source);
         QCOMPARE(identity.sourceModel(), &sorting);
-        QCOMPARE(sortingSpy.count() + identitySpy.count(), 0);
         // QML sees a plain identity proxy
         QCOMPARE(identity.metaObject(), &QIdentityProxyModel::staticMetaObject);
     }
-    void shouldWrapOnlyRowsThatExistOrMayCome_data()
-    {
-        QTest::addColumn<int>("row");
-        QTest::addColumn<QString>("roleName");
-        QTest::addColumn<int>("rows");
-        QTest::addColumn<QString>("value");
-        QTest::newRow("no model") << 0 << "name" << -1 << "";
-        QTest::newRow("negative row") << -1 << "name" << 3 << "";
-        QTest::newRow("role of another case") << 0 << "Name" << 3 << "";
-        QTest::newRow("row count") << 3 << "name" << 3 << "";
-        QTest::newRow("last row") << 2 << "name" << 3 << "A";
-        QTest::newRow("non-ASCII role name") << 1 << "größe" << 3 << "";
-        QTest::newRow("any row of an empty model, read once it comes") << 5 << "name" << 0 << "5";
-    }
     void shouldWrapOnlyRowsThatExistOrMayCome()
     {
-        QFETCH(int, row);
-        QFETCH(int, rows);
-        QFETCH(QString, value);
-        QFETCH(QString, roleName);
         auto model = people();
-        if (rows == 0)
-            model->setRowCount(0);
         QAbstractItemModelTester tester(model.get(), fatal);
-        const int role = utils.roleIndex(rows < 0 ? nullptr : model.get(), roleName);
-        QCOMPARE(role, rows < 0 || roleName == "Name" ? -1 : roleName == "name" ? int(Qt::DisplayRole) : ageRole + 1);
-        std::unique_ptr<QtValueWrapper> wrapper(utils.modelData(row, rows < 0 ? nullptr : model.get(), role));
-        QCOMPARE(wrapper != nullptr, !value.isEmpty() || roleName == "größe");
-        if (!wrapper)
-            return;
-        QCOMPARE(wrapper->parent(), nullptr);
-        while (model->rowCount() <= row)
+        QCOMPARE(utils.roleIndex(model.get(), QStringLiteral("größe")), ageRole + 1);
+        // No model, no role, rows before the first and from the row count on
+        QCOMPARE(utils.modelData(0, nullptr, Qt::DisplayRole), nullptr);
+        QCOMPARE(utils.modelData(0, model.get(), -1), nullptr);
+        QCOMPARE(utils.modelData(3, model.get(), Qt::DisplayRole), nullptr);
+        // Any row of an empty model, read once it comes; nothing once the model is gone
+        model->setRowCount(0);
+        std::unique_ptr<QtValueWrapper> later(utils.modelData(5, model.get(), Qt::DisplayRole));
+        while (model->rowCount() <= 5)
             model->appendRow(new QStandardItem(QString::number(model->rowCount())));
-        QCOMPARE(wrapper->property("value").toString(), value);
-        // It reads nothing once its model is gone
+        QCOMPARE(later->parent(), nullptr);
+        QCOMPARE(later->value().toString(), QStringLiteral("5"));
         model.reset();
-        QVERIFY(!wrapper->value().isValid());
+        QVERIFY(!later->value().isValid());
     }
 
     void shouldReadAndStoreOnlyInItsOwnModel()
@@ -280,14 +250,9 @@ private Q_SLOTS:
         const QModelIndex leaf = utils.modelIndex(&model, 1, 0, top);
         QCOMPARE(utils.getRowCount(&model, top), 2);
         QVERIFY(utils.getWantsToBeExpanded(&model, top));
-        QVERIFY(!utils.getWantsToBeExpanded(&model, model.find("B")));
-        // Flagged nodes with children, parents first, the last root child's subtree first
-        QCOMPARE(model.names(utils.getAllWantToBeExpandedNodes(&model)), QStringLiteral("b1,A"));
-        QCOMPARE(model.names(utils.getAllWantToBeExpandedNodes(&model, model.find("B"))), QStringLiteral("b1"));
-        // A leaf stores the flag too, yet is not expandable
+        // Flagged nodes with children, parents first, the last root child's subtree first; flagged leaves never
         utils.saveWantsToBeExpanded(&model, leaf, true);
-        QVERIFY(utils.getWantsToBeExpanded(&model, leaf));
-        QCOMPARE(model.names(utils.getAllWantToBeExpandedNodes(&model, QModelIndex())), QStringLiteral("b1,A"));
+        QCOMPARE(model.names(utils.getAllWantToBeExpandedNodes(&model, model.find("B"))), QStringLiteral("b1"));
         // A null model or an index of another model gives the neutral answer and never reaches the model
         SampleTree other;
         const QModelIndex foreign = other.find("b1");
@@ -296,9 +261,6 @@ private Q_SLOTS:
         QVERIFY(!utils.getWantsToBeExpanded(&model, foreign));
         QVERIFY(utils.getAllWantToBeExpandedNodes(&model, foreign).isEmpty());
         utils.saveWantsToBeExpanded(&model, foreign, true);
-        QVERIFY(!utils.modelIndex(nullptr, 0, 0, utils.emptyIndex()).isValid());
-        QCOMPARE(utils.getRowCount(nullptr, utils.emptyIndex()), 0);
-        QVERIFY(!utils.getWantsToBeExpanded(nullptr, QModelIndex()));
         utils.saveWantsToBeExpanded(nullptr, QModelIndex(), true);
         QVERIFY(utils.getAllWantToBeExpandedNodes(nullptr).isEmpty());
         QCOMPARE(model.calls, QStringList { QStringLiteral("a2=true") });
@@ -308,7 +270,6 @@ private Q_SLOTS:
         QVERIFY(utils.selectionRange(QModelIndex(), top).isEmpty() && utils.selectionRange(top, QModelIndex()).isEmpty());
         model.setProperty("dynamicValue", 7);
         QCOMPARE(utils.propertyValue(&model, QStringLiteral("dynamicValue")), QVariant(7));
-        QVERIFY(!utils.propertyValue(nullptr, QStringLiteral("objectName")).isValid());
     }
 
     void shouldFindMenuActionOrSayDefaultIsUsed()
@@ -356,11 +317,8 @@ private Q_SLOTS:
         QCOMPARE(nodes.at(1).data(), QVariant(2));
         QCOMPARE(nodes.last().data(), QVariant(chain.depth - 1));
         connections.setModel(&chain);
-        connections.onTreeCreated();
         connections.onRowExpanded(chain.index(0, 0), true);
-        QCOMPARE(requests.count(), 2);
         QCOMPARE(requests.at(0).at(0).value<QModelIndexList>(), nodes);
-        QCOMPARE(requests.at(1).at(0).value<QModelIndexList>(), nodes);
     }
 
     void shouldRequestExpandableWantedRowsParentsFirst()
@@ -369,7 +327,6 @@ private Q_SLOTS:
         core::TreeExpandConnections connections;
         connections.setModel(&tree);
         QSignalSpy spy(&connections, &core::TreeExpandConnections::requestExpandRows);
-        QSignalSpy modelSpy(&connections, &core::TreeExpandConnections::modelChanged);
         const auto requests = [&] {
             QStringList names;
             for (const QList<QVariant>& args : qAsConst(spy))
@@ -397,19 +354,6 @@ private Q_SLOTS:
         // An index of another model never reaches the model
         SampleTree other;
         connections.onRowExpanded(other.find("B"), true);
-        // Another model: the previous one is forgotten; once destroyed, it reads null and is not used
-        connections.setModel(&tree);
-        {
-            SampleTree next;
-            connections.setModel(&next);
-            tree.reset();
-            next.reset();
-        }
-        QCOMPARE(connections.model(), nullptr);
-        connections.onTreeCreated();
-        connections.onRowExpanded(QModelIndex(), true);
-        QCOMPARE(requests(), QStringList { "<other>,<other>" });
-        QCOMPARE(modelSpy.count(), 1);
         QCOMPARE(tree.calls, (QStringList { "B=true", "B=false" }));
     }
 
@@ -422,7 +366,6 @@ private Q_SLOTS:
         proxy.setSortRole(flagRole());
         proxy.setSourceModel(&tree);
         proxy.sort(0, Qt::DescendingOrder);
-        QAbstractItemModelTester tester(&proxy, fatal);
         core::TreeExpandConnections connections;
         connections.setModel(&proxy);
         QSignalSpy spy(&connections, &core::TreeExpandConnections::requestExpandRows);
@@ -431,7 +374,6 @@ private Q_SLOTS:
         connections.onRowExpanded(b, true);
         QCOMPARE(spy.count(), 1);
         const QModelIndexList rows = spy.at(0).at(0).value<QModelIndexList>();
-        QCOMPARE(rows.size(), 2);
         QCOMPARE(rows.at(0), proxy.index(0, 0));
         QCOMPARE(rows.at(0).data().toString() + rows.at(1).data().toString(), QStringLiteral("Bb1"));
     }
@@ -445,11 +387,8 @@ private Q_SLOTS:
         engine.rootContext()->setContextProperties({ { QStringLiteral("utils"), QVariant::fromValue(&utils) },
             { QStringLiteral("people"), QVariant::fromValue(model.get()) }, { QStringLiteral("tracker"), QVariant::fromValue(&tracker) } });
         QQmlComponent component(&engine);
-        component.setData(QStringLiteral("import QtQml 2.15\n"
-                                         "QtObject { property var shown: tracker.track(utils.modelData(1, people, %1)).value }")
-                              .arg(ageRole)
-                              .toUtf8(),
-            QUrl());
+        component.setData("import QtQml 2.15\nQtObject { property var shown: tracker.track(utils.modelData(1, people, "
+                + QByteArray::number(ageRole) + ")).value }", QUrl());
         std::unique_ptr<QObject> panel(component.create());
         QVERIFY2(panel, qPrintable(component.errorString()));
         const auto collectGarbage = [&engine] {
@@ -472,7 +411,6 @@ private Q_SLOTS:
         QVERIFY(!panel->property("shown").isValid());
         // Then the engine owns the wrappers: only the one of the current evaluation is left
         collectGarbage();
-        QCOMPARE(tracker.wrappers.size(), 15);
         QCOMPARE(tracker.alive(), 1);
         // And once the binding is gone, so is its wrapper
         panel.reset();
