@@ -1,6 +1,5 @@
 // Corvane.Core tests: message dialogs, transient popups, the key filter and the cursor changer
 // against the host's application object.
-#include "windows/cursorchanger.h"
 #include "windows/keyeventfilter.h"
 #include "windows/messagedialog.h"
 #include "windows/transientpopup.h"
@@ -105,8 +104,6 @@ private Q_SLOTS:
         QTest::newRow("info ok") << 0 << 0 << int(wxOK) << int(wxICON_INFORMATION | wxOK) << int(Button::Ok);
         QTest::newRow("warning yes-no") << 1 << 1 << int(wxYES) << int(wxICON_WARNING | wxYES_NO) << int(Button::Yes);
         QTest::newRow("error ok-cancel") << 2 << 2 << int(wxCANCEL) << int(wxICON_ERROR | wxOK | wxCANCEL) << int(Button::Cancel);
-        QTest::newRow("unknown set and answer") << 1 << 7 << 5 << int(wxICON_WARNING | wxOK) << int(Button::Ok);
-        QTest::newRow("yes-no-cancel") << 0 << 3 << int(wxNO) << int(wxICON_INFORMATION | wxYES_NO | wxCANCEL) << int(Button::No);
         QTest::newRow("unknown kind shows nothing") << 3 << 1 << int(wxYES) << -1 << int(Button::Ok);
     }
     void shouldShowTheBoxOfTheKindAndAnswerThePressedButton()
@@ -351,22 +348,6 @@ private Q_SLOTS:
         filter.setTarget(first);
         QTest::keyClick(&m_window, Qt::Key_Escape);
         QVERIFY(first->presses == 1 && spy.count() == 4);
-    }
-
-    void shouldHoldOneOverrideCursorEntryWhileActive()
-    {
-        QGuiApplication::setOverrideCursor(Qt::IBeamCursor);
-        auto changer = std::make_unique<core::CursorChanger>();
-        // Inactive, a new shape leaves the other party's entry alone; active, it shows at once
-        changer->setCursor(Qt::WaitCursor);
-        changer->setActive(true);
-        changer->setActive(true);
-        changer->setCursor(Qt::SizeAllCursor);
-        QCOMPARE(QGuiApplication::overrideCursor()->shape(), Qt::SizeAllCursor);
-        // Destroyed, the changer pops its one entry
-        changer.reset();
-        QGuiApplication::restoreOverrideCursor();
-        QVERIFY(!QGuiApplication::overrideCursor());
     }
 };
 
