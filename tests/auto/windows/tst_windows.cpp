@@ -1,5 +1,6 @@
 // Corvane.Core tests: message dialogs, transient popups, the key filter and the cursor changer
 // against the host's application object.
+#include "windows/cursorchanger.h"
 #include "windows/keyeventfilter.h"
 #include "windows/messagedialog.h"
 #include "windows/transientpopup.h"
@@ -348,6 +349,24 @@ private Q_SLOTS:
         filter.setTarget(first);
         QTest::keyClick(&m_window, Qt::Key_Escape);
         QVERIFY(first->presses == 1 && spy.count() == 4);
+    }
+
+    // Catches a changer that pushes twice, changes another party's entry, or leaves its own behind.
+    void shouldHoldOneOverrideCursorEntryWhileActive()
+    {
+        const auto top = [] { return QGuiApplication::overrideCursor()->shape(); };
+        QGuiApplication::setOverrideCursor(Qt::IBeamCursor);
+        auto changer = std::make_unique<core::CursorChanger>();
+        changer->setCursor(Qt::WaitCursor);
+        QCOMPARE(top(), Qt::IBeamCursor);
+        changer->setActive(true);
+        changer->setActive(true);
+        changer->setCursor(Qt::SizeAllCursor);
+        QCOMPARE(top(), Qt::SizeAllCursor);
+        changer.reset();
+        QCOMPARE(top(), Qt::IBeamCursor);
+        QGuiApplication::restoreOverrideCursor();
+        QVERIFY(!QGuiApplication::overrideCursor());
     }
 };
 
