@@ -100,12 +100,17 @@ bool SortFilterSelectModel::Pimpl::insertVisibleColumn(int sourceColumn)
 {
     if (!validSourceColumn(sourceColumn) || columns[std::size_t(sourceColumn)].visible)
         return false;
-    int position = columns[std::size_t(sourceColumn)].position;
-    if (position < 0 || position > int(columnOrder.size()))
-        position = std::min(int(columnOrder.size()), sourceColumn);
-    columnOrder.insert(columnOrder.begin() + position, sourceColumn);
+    columnOrder.insert(columnOrder.begin() + showPosition(sourceColumn), sourceColumn);
     rebuildColumnPositions();
     return true;
+}
+
+int SortFilterSelectModel::Pimpl::showPosition(int sourceColumn) const
+{
+    // Its last place, or its source place when that is gone.
+    const int position = columns[std::size_t(sourceColumn)].position;
+    const int count = int(columnOrder.size());
+    return position < 0 || position > count ? std::min(count, sourceColumn) : position;
 }
 
 StoredColumnData SortFilterSelectModel::Pimpl::readColumnData(int sourceColumn, int defaultPosition) const
@@ -217,10 +222,7 @@ void SortFilterSelectModel::setSourceColumnVisible(int sourceColumn, bool visibl
     if (changes) {
         std::vector<int> after = d->columnOrder;
         if (visible) {
-            int position = info.position;
-            if (position < 0 || position > int(after.size()))
-                position = std::min(int(after.size()), sourceColumn);
-            after.insert(after.begin() + position, sourceColumn);
+            after.insert(after.begin() + d->showPosition(sourceColumn), sourceColumn);
         } else {
             after.erase(after.begin() + info.position);
         }

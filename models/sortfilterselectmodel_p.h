@@ -239,6 +239,7 @@ public:
     CellSnapshot takeCell(const QModelIndex& cell) const;
     QModelIndex restoreCell(const CellSnapshot& snapshot) const;
     bool insertVisibleColumn(int sourceColumn);
+    int showPosition(int sourceColumn) const;
     int baseColumn(int sourceColumn) const;
     QModelIndex baseRowIndex(const QModelIndex& sourceIndex) const;
     bool ancestorsShown(const QModelIndex& sourceIndex) const;
