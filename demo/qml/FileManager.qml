@@ -108,6 +108,9 @@ Item {
         if (name === "expect-rows")
             return rows.rowCount() === Number(args[0])
             && Compat.get(rowWatcher, "rows", -1) === Number(args[0])
+        if (name === "expect-sorted")
+            return Compat.get(proxy, "proxySortColumn", -1) === Number(args[0])
+            && Compat.get(proxy, "ascending", true) === (args[1] !== "desc")
         if (name === "sort") {
             sortBy(Number(args[0]), args[1] !== "desc")
             return true
