@@ -8,6 +8,7 @@
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
+#include <QMouseEvent>
 #include <QQuickItem>
 #include <QQuickItemGrabResult>
 #include <QQuickWindow>
@@ -216,6 +217,28 @@ bool DemoScript::run(const QStringList& words)
                    Q_ARG(QVariant, words.at(1) == QLatin1String("open")))
             && opened.toBool();
     }
+    if ((command == QLatin1String("click-header") && argc == 1) || (command == QLatin1String("drag-header") && argc == 2)) {
+        const QPointF from = layerHeaderCentre(intArg(1));
+        const QPointF to = argc == 2 ? layerHeaderCentre(intArg(2)) : from;
+        if (from.isNull() || to.isNull())
+            return false;
+        dragMouse(from, to);
+        return true;
+    }
+    if (command == QLatin1String("expect-sort") && (argc == 1 || argc == 2)) {
+        const int column = proxy ? proxy->property("proxySortColumn").toInt() : -1;
+        const bool ascending = proxy && proxy->property("ascending").toBool();
+        if (column != intArg(1) || (argc == 2 && ascending != (words.at(2) == QLatin1String("asc"))))
+            report(QStringLiteral("sorted by %1 %2").arg(column).arg(QLatin1String(ascending ? "asc" : "desc")));
+        return proxy && column == intArg(1) && (argc == 1 || ascending == (words.at(2) == QLatin1String("asc")));
+    }
+    if (command == QLatin1String("expect-header") && argc >= 2) {
+        auto* model = qobject_cast<QAbstractItemModel*>(proxy);
+        const QString shown = model ? model->headerData(intArg(1), Qt::Horizontal).toString() : QString();
+        if (shown != words.mid(2).join(QLatin1Char(' ')))
+            report(QStringLiteral("the header reads \"%1\"").arg(shown));
+        return model && shown == words.mid(2).join(QLatin1Char(' '));
+    }
     if (command == QLatin1String("dump") && argc == 1)
         return dumpLayout(words.at(1));
     if (command == QLatin1String("answer") && argc == 1) {
@@ -235,6 +258,33 @@ bool DemoScript::run(const QStringList& words)
         return true;
     }
     return false;
+}
+
+QPointF DemoScript::layerHeaderCentre(int column) const
+{
+    auto* header = m_window ? m_window->findChild<QQuickItem*>(QStringLiteral("layerHeader")) : nullptr;
+    QVariant left;
+    if (!header || !QMetaObject::invokeMethod(header, "xOf", Q_RETURN_ARG(QVariant, left), Q_ARG(QVariant, column)))
+        return {};
+    const QVariantList widths = header->property("widths").toList();
+    if (column < 0 || column >= widths.size())
+        return {};
+    const qreal x = left.toReal() + widths.at(column).toReal() / 2 - header->property("contentX").toReal();
+    return header->mapToScene(QPointF(x, header->height() / 2));
+}
+
+void DemoScript::dragMouse(const QPointF& from, const QPointF& to)
+{
+    const auto send = [this](QEvent::Type type, const QPointF& at) {
+        const Qt::MouseButton button = type == QEvent::MouseMove ? Qt::NoButton : Qt::LeftButton;
+        const Qt::MouseButtons held = type == QEvent::MouseButtonRelease ? Qt::NoButton : Qt::LeftButton;
+        QMouseEvent event(type, at, m_window->mapToGlobal(at.toPoint()), button, held, Qt::NoModifier);
+        QCoreApplication::sendEvent(m_window, &event);
+    };
+    send(QEvent::MouseButtonPress, from);
+    for (int step = 1; from != to && step <= 4; ++step)
+        send(QEvent::MouseMove, from + (to - from) * step / 4);
+    send(QEvent::MouseButtonRelease, to);
 }
 
 bool DemoScript::dumpLayout(const QString& fileName)

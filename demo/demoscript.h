@@ -21,6 +21,10 @@ class DemoHost;
 //   select ROW / ctrlselect ROW / shiftselect ROW
 //   expect-highlighted N         fail unless the layer table draws N rows as selected
 //   expect-layer-rows N          fail unless the layer table shows N rows
+//   click-header PROXYCOLUMN     click a layer header label with the mouse
+//   drag-header FROM TO          drag a layer header label onto another one with the mouse
+//   expect-sort PROXYCOLUMN [asc|desc]    fail unless the layer table is sorted so (-1: unsorted)
+//   expect-header PROXYCOLUMN TEXT        fail unless the layer column shows the header TEXT
 //   filter TEXT                  the layer filter field
 //   save / load                  store or re-read the layer table's column layout
 //   dump FILE                    write the layer table's column layout to FILE
@@ -35,6 +39,7 @@ class DemoHost;
 //   files expect-expanded N      fail unless "Project N" is expanded
 //   files expect-rows N          fail unless N rows are shown (also as the ModelWatcher counts them)
 //   files sort PROXYCOLUMN asc|desc       sort the files behind the busy cursor
+//   files expect-sorted PROXYCOLUMN asc|desc
 //   wait MILLISECONDS
 //   quit
 class DemoScript : public QObject
@@ -58,6 +63,11 @@ private:
         QGenericArgument a1 = QGenericArgument(), QGenericArgument a2 = QGenericArgument());
     bool dumpLayout(const QString& fileName);
     QObject* layerProxy() const;
+    /// The centre of the layer table's header label of a column, in window coordinates; null
+    /// without such a label.
+    QPointF layerHeaderCentre(int column) const;
+    /// Drags the left button from one point to another, as a user's hand does: press, moves, release.
+    void dragMouse(const QPointF& from, const QPointF& to);
 
     QQuickWindow* m_window;
     DemoHost* m_host;
