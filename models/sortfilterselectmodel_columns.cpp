@@ -42,7 +42,11 @@ void SortFilterSelectModel::Pimpl::invalidateColumns()
     // dangling indexes: the views start over instead, and the selection is carried across.
     const RowSnapshot snapshot = takeRowSnapshot();
     owner->beginResetModel();
-    refilterColumns();
+    {
+        // The views hear of the reset only, not of the columns the base proxy drops inside it.
+        const QSignalBlocker quiet(owner);
+        refilterColumns();
+    }
     owner->endResetModel();
     restoreRowSnapshot(snapshot);
 }
