@@ -3,6 +3,7 @@
 // on both. The build picks the version (QT_MAJOR_VERSION); nothing here changes what QML sees.
 #pragma once
 
+#include <QMetaType>
 #include <QSortFilterProxyModel>
 #include <QString>
 #include <QtGlobal>
@@ -10,6 +11,16 @@
 namespace core::compat
 {
 inline constexpr bool qt6 = QT_VERSION >= QT_VERSION_CHECK(6, 0, 0);
+
+// Qt 5 looks the types of properties and slot parameters up by name when QML or a queued
+// connection meets them, so they must be registered first; Qt 6 finds them in the meta-object.
+template <typename... Types>
+void registerMetaTypes()
+{
+#if QT_VERSION < QT_VERSION_CHECK(6, 0, 0)
+    (qRegisterMetaType<Types>(), ...);
+#endif
+}
 
 // Whether the base proxy has no filter pattern of its own, so that it would pass every row.
 inline bool noFilterPattern(const QSortFilterProxyModel& proxy)
