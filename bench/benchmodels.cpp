@@ -129,7 +129,7 @@ TreeModel::TreeModel(int nodes, int fanout)
     // Breadth-first: node k's parent is (k - 1) / fanout, so the tree is as shallow as it gets.
     for (int k = 1; k <= nodes; ++k) {
         const int parent = (k - 1) / fanout;
-        Node node{parent, m_nodes[parent].children.size(), {}, k % 3 == 0};
+        Node node{parent, int(m_nodes[parent].children.size()), {}, k % 3 == 0};
         m_nodes[parent].children.append(k);
         m_nodes.append(node);
     }

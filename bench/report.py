@@ -79,7 +79,7 @@ def main():
              "Command: `./scripts/build.sh && bench/run.sh`", "",
              f"Machine: {context.get('num_cpus', '?')} CPUs (`nproc` = {os.cpu_count()}), "
              f"{context.get('mhz_per_cpu', '?')} MHz, build type {context.get('library_build_type', '?')} "
-             f"benchmark library.", "",
+             f"benchmark library, Qt {context.get('qt', '?')}.", "",
              "| Workload | Size | Corvane (ms) | Peers (ms) | Ratio to each peer | Target |",
              "|---|---|---|---|---|---|"]
     for title, ours, peers, target in WORKLOADS:

@@ -6,7 +6,7 @@ target_compile_definitions(corvanecore PRIVATE QT_NO_KEYWORDS QT_NO_CAST_FROM_AS
 # namespace of the same name must not meet the module's symbols.
 set_target_properties(corvanecore PROPERTIES CXX_VISIBILITY_PRESET hidden VISIBILITY_INLINES_HIDDEN ON)
 target_link_libraries(corvanecore PUBLIC
-    Qt5::Core Qt5::Gui Qt5::Qml Qt5::Quick Qt5::Widgets
+    Qt::Core Qt::Gui Qt::Qml Qt::Quick Qt::Widgets
     lumen loom vessel harbor tdroot ${wxWidgets_LIBRARIES})
 
 # Each area lists its own files.
@@ -18,7 +18,7 @@ include(${CMAKE_SOURCE_DIR}/windows/windows.cmake)
 add_library(qt_plugin_core SHARED)
 target_sources(qt_plugin_core PRIVATE
     plugin/corvanecoreplugin.h plugin/corvanecoreplugin.cpp
-    plugin/coreenums.h plugin/cvenums.h)
+    plugin/coreenums.h plugin/cvenums.h plugin/qtcompat.h)
 include(${CMAKE_SOURCE_DIR}/dialogapi/dialogapi.cmake)
 target_compile_definitions(qt_plugin_core PRIVATE QT_NO_KEYWORDS QT_NO_CAST_FROM_ASCII QT_USE_QSTRINGBUILDER)
 target_link_libraries(qt_plugin_core PRIVATE corvanecore)
@@ -32,9 +32,11 @@ set_target_properties(qt_plugin_core PROPERTIES
 configure_file(${CMAKE_SOURCE_DIR}/plugin/qmldir ${CORVANE_MODULE_DIR}/qmldir COPYONLY)
 
 # Type information for QML tooling, dumped from the freshly built plugin.
-get_target_property(_qmake Qt5::qmake IMPORTED_LOCATION)
-get_filename_component(_qtbin ${_qmake} DIRECTORY)
-find_program(QMLPLUGINDUMP qmlplugindump HINTS ${_qtbin} REQUIRED)
+# The dumper of the Qt version built against (the one on PATH may belong to the other version);
+# Qt 6 calls it deprecated but still dumps plugins that register their types in C++, as this one does.
+get_target_property(_qmake Qt${QT_MAJOR_VERSION}::qmake LOCATION)
+execute_process(COMMAND ${_qmake} -query QT_INSTALL_BINS OUTPUT_VARIABLE _qtbin OUTPUT_STRIP_TRAILING_WHITESPACE)
+find_program(QMLPLUGINDUMP qmlplugindump PATHS ${_qtbin} NO_DEFAULT_PATH REQUIRED)
 # A sanitized plugin cannot be loaded into the uninstrumented dumper, so that build skips it.
 if(NOT CORVANE_SANITIZE)
 add_custom_command(TARGET qt_plugin_core POST_BUILD

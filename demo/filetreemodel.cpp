@@ -38,6 +38,30 @@ const ColumnDefinition columnDefinitions[FileTreeModel::ColumnCount] = {
     { "Status", "status", 100, 0, SortTextNoCase },
 };
 
+// A file's index carries its folder. Qt 6's proxies hash an index as its row plus its internal id
+// into buckets they probe one after the other: small consecutive ids put the files of all folders
+// into one long run of buckets, and walking the tree through a proxy took a minute. An odd
+// multiplier spreads the folder numbers over the whole word and is undone exactly.
+constexpr quintptr folderSpread = quintptr(0x9E3779B97F4A7C15ull);
+constexpr quintptr inverseFolderSpread()
+{
+    quintptr inverse = folderSpread; // right in 3 bits; each step doubles them
+    for (int step = 0; step < 6; ++step)
+        inverse *= 2 - folderSpread * inverse;
+    return inverse;
+}
+static_assert(folderSpread * inverseFolderSpread() == 1);
+
+quintptr folderId(int folder)
+{
+    return quintptr(folder + 1) * folderSpread;
+}
+
+int folderOf(const QModelIndex& file)
+{
+    return int(file.internalId() * inverseFolderSpread()) - 1;
+}
+
 QString sizeText(quint64 bytes)
 {
     if (bytes < 1024)
@@ -122,7 +146,7 @@ const FileTreeModel::File* FileTreeModel::fileAt(const QModelIndex& index) const
 {
     if (!index.isValid() || index.internalId() == 0)
         return nullptr;
-    const int folder = int(index.internalId()) - 1;
+    const int folder = folderOf(index);
     if (folder >= m_folders.size() || index.row() >= m_folders.at(folder).files.size())
         return nullptr;
     return &m_folders.at(folder).files.at(index.row());
@@ -138,14 +162,14 @@ QModelIndex FileTreeModel::index(int row, int column, const QModelIndex& parent)
         return {};
     if (row >= m_folders.at(parent.row()).files.size())
         return {};
-    return createIndex(row, column, quintptr(parent.row() + 1));
+    return createIndex(row, column, folderId(parent.row()));
 }
 
 QModelIndex FileTreeModel::parent(const QModelIndex& child) const
 {
     if (!child.isValid() || child.internalId() == 0)
         return {};
-    return createIndex(int(child.internalId()) - 1, 0, quintptr(0));
+    return createIndex(folderOf(child), 0, quintptr(0));
 }
 
 int FileTreeModel::rowCount(const QModelIndex& parent) const
@@ -207,7 +231,7 @@ QVariant FileTreeModel::data(const QModelIndex& index, int role) const
     case NameColumn:
         return file->name;
     case PathColumn:
-        return m_folders.at(int(index.internalId()) - 1).path + QLatin1Char('/') + file->name;
+        return m_folders.at(folderOf(index)).path + QLatin1Char('/') + file->name;
     case SizeColumn:
         return file->size;
     case TypeColumn:

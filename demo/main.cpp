@@ -89,7 +89,7 @@ int main(int argc, char* argv[])
     // Without a display there is no OpenGL: headless runs render with the software scene graph,
     // which also makes the pictures the same on every machine.
     if (headless || qgetenv("QT_QPA_PLATFORM") == "offscreen")
-        QQuickWindow::setSceneGraphBackend(QSGRendererInterface::Software);
+        QQuickWindow::setSceneGraphBackend(QStringLiteral("software"));
 
     QApplication app(argc, argv);
     app.setApplicationName(QStringLiteral("corvane-demo"));

@@ -1,6 +1,8 @@
 // Corvane.Core — QML extension module of the Corvane CAD application.
 #include "items/qtfontutils.h"
 
+#include "plugin/qtcompat.h"
+
 #include <QAbstractItemModel>
 #include <QFontMetrics>
 #include <QRegularExpression>
@@ -26,9 +28,9 @@ int textWidth(const QFontMetrics& metrics, const QString& text)
 QtFontUtils::QtFontUtils(QObject* parent)
     : QObject(parent)
 {
-    // QML resolves slot parameter types by name; until the pointer type is registered it
+    // Qt 5's QML resolves slot parameter types by name; until the pointer type is registered it
     // finds no callable overload of maxColumnTextWidth at all.
-    qRegisterMetaType<QAbstractItemModel*>();
+    core::compat::registerMetaTypes<QAbstractItemModel*>();
 }
 
 QtFontUtils::~QtFontUtils() = default;

@@ -1,6 +1,8 @@
 // Corvane.Core — QML extension module of the Corvane CAD application.
 #include "items/qtutils.h"
 
+#include "plugin/qtcompat.h"
+
 #include <QCursor>
 #include <QDebug>
 #include <QFile>
@@ -86,7 +88,7 @@ QString QtUtils::validFileNameRegularExpression()
 
 bool QtUtils::isQt6()
 {
-    return false;
+    return compat::qt6;
 }
 
 QPoint QtUtils::getGlobalMousePos()

@@ -27,7 +27,7 @@ public Q_SLOTS:
     QString themePathPng(const QString& image, int colorThemeId, int size);
     /// Pattern matching a whole file name free of * ? / : " < > |.
     QString validFileNameRegularExpression();
-    /// Always false: the module is built against Qt 5.
+    /// Whether the module is built against Qt 6 (the build picks Qt 5.15 or Qt 6).
     bool isQt6();
     /// The mouse cursor in global screen coordinates.
     QPoint getGlobalMousePos();

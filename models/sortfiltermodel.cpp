@@ -4,6 +4,7 @@
 #include "models/proxysource_p.h"
 
 #include <QDebug>
+#include <QSignalBlocker>
 
 #include <algorithm>
 
@@ -107,6 +108,16 @@ void SortFilterModel::onSourceModelChanged()
         return;
     // Applying clears the pending name: work on a copy of it.
     const QString pending = *m_pendingSortRoleName;
-    applySortRoleName(pending);
+    // The base proxy announces its new source inside its reset, which sorts by the new role anyway;
+    // a layout change of its own in there would break the reset's promise to the views.
+    const int before = sortRole();
+    {
+        const QSignalBlocker quiet(this);
+        applySortRoleName(pending);
+    }
+    if (sortRole() != before) {
+        Q_EMIT sortRoleChanged(sortRole());
+        Q_EMIT sortRoleNameChanged(pending);
+    }
 }
 }

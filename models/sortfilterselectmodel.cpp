@@ -480,10 +480,7 @@ SortFilterSelectModel::SortFilterSelectModel(QObject* parent)
     : QSortFilterProxyModel(parent)
     , d(std::make_unique<Pimpl>(this))
 {
-    qRegisterMetaType<QItemSelection>();
-    qRegisterMetaType<QModelIndexList>();
-    qRegisterMetaType<lum::RowFilter*>();
-    qRegisterMetaType<lum::Sorter*>();
+    compat::registerMetaTypes<QItemSelection, QModelIndexList, lum::RowFilter*, lum::Sorter*>();
     setSortRole(Qt::DisplayRole);
     setSortCaseSensitivity(Qt::CaseInsensitive);
     setSortLocaleAware(true);

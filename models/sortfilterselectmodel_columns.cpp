@@ -33,13 +33,8 @@ void SortFilterSelectModel::Pimpl::invalidateColumns()
 {
     baseColumnsStale = false;
     const QScopedValueRollback<bool> guard(refiltering, true);
-    // The base proxy re-runs the row predicate for every row as well; with no row filter and no
-    // pattern every row passes, so answer that without asking per row.
-    const QScopedValueRollback<bool> acceptAll(
-        acceptAllRows,
-        !filter && owner->filterRegExp().isEmpty() && owner->filterRegularExpression().pattern().isEmpty());
     if (!treeSource()) {
-        owner->invalidateFilter();
+        refilterColumns();
         return;
     }
     // In a tree the base proxy drops the rows it mapped below a column it stops showing without
@@ -47,9 +42,25 @@ void SortFilterSelectModel::Pimpl::invalidateColumns()
     // dangling indexes: the views start over instead, and the selection is carried across.
     const RowSnapshot snapshot = takeRowSnapshot();
     owner->beginResetModel();
-    owner->invalidateFilter();
+    {
+        // The views hear of the reset only, not of the columns the base proxy drops inside it.
+        const QSignalBlocker quiet(owner);
+        refilterColumns();
+    }
     owner->endResetModel();
     restoreRowSnapshot(snapshot);
+}
+
+void SortFilterSelectModel::Pimpl::refilterColumns()
+{
+#if QT_VERSION >= QT_VERSION_CHECK(6, 0, 0)
+    owner->invalidateColumnsFilter();
+#else
+    // Qt 5 re-runs the row predicate for every row as well; with no row filter and no pattern
+    // every row passes, so answer that without asking per row.
+    const QScopedValueRollback<bool> acceptAll(acceptAllRows, !filter && compat::noFilterPattern(*owner));
+    owner->invalidateFilter();
+#endif
 }
 
 void SortFilterSelectModel::Pimpl::followColumnMove(int first, int last, int dest)
@@ -75,9 +86,7 @@ void SortFilterSelectModel::Pimpl::remapBaseColumns(bool sortColumnMoved)
     // nothing (see followSortColumnVisibility), so it needs none.
     const bool resort
         = sortColumnMoved && validSourceColumn(sortColumn) && columns[std::size_t(sortColumn)].visible;
-    const QScopedValueRollback<bool> acceptAll(
-        acceptAllRows,
-        !filter && owner->filterRegExp().isEmpty() && owner->filterRegularExpression().pattern().isEmpty());
+    const QScopedValueRollback<bool> acceptAll(acceptAllRows, !filter && compat::noFilterPattern(*owner));
     owner->invalidate();
     baseColumnsStale = false;
     if (resort)

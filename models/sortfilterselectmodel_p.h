@@ -7,6 +7,7 @@
 #include "models/sortfilterselectmodel.h"
 
 #include "models/columncontextmenumodel.h"
+#include "plugin/qtcompat.h"
 
 #include <lumen/strings.h>
 
@@ -226,6 +227,8 @@ public:
     void rebuildColumnPositions();
     bool treeSource() const;
     void invalidateColumns();
+    // Re-runs the base proxy's column predicate after a change of the visible columns.
+    void refilterColumns();
     void followColumnMove(int first, int last, int dest);
     void remapBaseColumns(bool sortColumnMoved);
     void followSortColumnVisibility();

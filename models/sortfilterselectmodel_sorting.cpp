@@ -33,8 +33,7 @@ void prefetchText(const wxString& text)
 
 void prefetchText(const QString& text)
 {
-    // The header, which the characters follow; constData() would wait for it to arrive.
-    prefetch(const_cast<QString&>(text).data_ptr());
+    prefetch(compat::textStorage(text));
 }
 
 bool fileSizeLess(const wxString& left, const wxString& right)

@@ -1,15 +1,12 @@
 // Corvane.Core — QML extension module of the Corvane CAD application.
 #pragma once
 
+#include <lumen/qtwindowparent.h>
+
 #include <QObject>
 #include <QString>
 
 #include <memory>
-
-namespace lum
-{
-class QtWindowParent;
-}
 
 namespace core
 {

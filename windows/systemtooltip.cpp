@@ -62,12 +62,17 @@ TooltipTimer* tooltipTimer()
 struct SystemTooltip::Private
 {
     QString text;
+    bool followItem = false;
 };
 
 SystemTooltip::SystemTooltip(QQuickItem* parent)
     : QQuickItem(parent)
     , d(std::make_unique<Private>())
 {
+    // The item draws nothing; it starts hidden, as the tooltip does, so that the first write of
+    // true from QML is a change (see itemChange).
+    QQuickItem::setVisible(false);
+    d->followItem = true;
 }
 
 SystemTooltip::~SystemTooltip() = default;
@@ -112,5 +117,12 @@ void SystemTooltip::setVisible(bool visible)
     }
     if (visible != old)
         Q_EMIT tipVisibleChanged();
+}
+
+void SystemTooltip::itemChange(ItemChange change, const ItemChangeData& value)
+{
+    QQuickItem::itemChange(change, value);
+    if (change == ItemVisibleHasChanged && d->followItem)
+        setVisible(value.boolValue);
 }
 }

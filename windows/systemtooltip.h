@@ -19,7 +19,11 @@ class SystemTooltip : public QQuickItem
     /// The tooltip, not the item: true while a tooltip is pending (for any item) or this item's
     /// text is on screen. Writing true schedules the tooltip, or replaces a shown one at once;
     /// writing false hides it, whoever showed it.
+#if QT_VERSION < QT_VERSION_CHECK(6, 0, 0)
     Q_PROPERTY(bool visible READ isVisible WRITE setVisible NOTIFY tipVisibleChanged)
+#endif
+    // Qt 6 makes the item's own visible final: QML writes that one there, and itemChange passes
+    // each change on to setVisible, so writing true or false from QML drives the tooltip alike.
 
 public:
     explicit SystemTooltip(QQuickItem* parent = nullptr);
@@ -34,6 +38,9 @@ public:
 Q_SIGNALS:
     void textChanged();
     void tipVisibleChanged();
+
+protected:
+    void itemChange(ItemChange change, const ItemChangeData& value) override;
 
 private:
     struct Private;

@@ -1,15 +1,15 @@
 // Corvane.Core — QML extension module of the Corvane CAD application.
 #pragma once
 
+#include <lumen/qtwindowparent.h>
+
 #include <QObject>
+#include <QQuickItem>
 
 #include <memory>
 
-class QQuickItem;
-
 namespace lum
 {
-class QtWindowParent;
 class TransientPopupCore;
 }
 

@@ -5,8 +5,8 @@
 
 #include <QObject>
 #include <QPointer>
+#include <QWindow>
 
-class QWindow;
 class wxWindow;
 
 namespace lum

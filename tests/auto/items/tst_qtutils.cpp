@@ -63,6 +63,7 @@ private Q_SLOTS:
         const QRegularExpression names(utils.validFileNameRegularExpression());
         QVERIFY(!names.match(QStringLiteral("a*?/:\"<>|b")).hasMatch() && names.match(QStringLiteral("a 1.b")).hasMatch());
         QVERIFY(!utils.imageValid(QImage()) && utils.imageValid(QImage(1, 1, QImage::Format_ARGB32)));
+        QCOMPARE(utils.isQt6(), CV_QT_MAJOR_VERSION == 6);
     }
 
     void shouldKeepAHostObjectThatQmlReceives_data()

@@ -172,7 +172,7 @@ private Q_SLOTS:
         QSignalSpy columnSpy(&f.proxy, &SortFilterSelectModel::proxySortColumnChanged);
         destroy ? source.reset() : f.proxy.setSourceModel(nullptr);
         QCOMPARE(resetSpy.count(), 1);
-        QTEST(selectionSpy.count(), "selectionSignals");
+        QTEST(int(selectionSpy.count()), "selectionSignals");
         QCOMPARE(columnSpy.count(), 1);
         QCOMPARE(f.proxy.selectedSourceRowsCount() + f.proxy.rowCount() + f.proxy.columnCount(), 0);
         QCOMPARE(f.proxy.proxySortColumn(), -1);

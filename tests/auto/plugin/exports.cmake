@@ -1,5 +1,5 @@
 # Fails when the plugin library exports a symbol of the module's own namespace or lacks one of the
-# two entry points the QML engine looks up. Run with -DLIBRARY=<plugin> -DNM=<nm>.
+# two entry points the QML engine looks up. Run with -DLIBRARY=<plugin> -DNM=<nm> -DQT_MAJOR_VERSION=<5|6>.
 execute_process(COMMAND ${NM} -D --defined-only -C ${LIBRARY} OUTPUT_VARIABLE symbols RESULT_VARIABLE status)
 if(NOT status EQUAL 0 OR symbols STREQUAL "")
     message(FATAL_ERROR "nm could not read ${LIBRARY}")
@@ -9,7 +9,12 @@ if(leaked)
     string(REPLACE ";" "\n" leaked "${leaked}")
     message(FATAL_ERROR "The plugin exports module symbols:\n${leaked}")
 endif()
-foreach(entry qt_plugin_instance qt_plugin_query_metadata)
+# Qt 6 plugins describe themselves through the second version of the metadata entry point.
+set(metadata_entry qt_plugin_query_metadata)
+if(QT_MAJOR_VERSION EQUAL 6)
+    set(metadata_entry qt_plugin_query_metadata_v2)
+endif()
+foreach(entry qt_plugin_instance ${metadata_entry})
     if(NOT symbols MATCHES "[0-9a-f]+ T ${entry}\n")
         message(FATAL_ERROR "The plugin does not export ${entry}")
     endif()

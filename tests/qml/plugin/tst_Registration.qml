@@ -99,4 +99,15 @@ TestCase {
         compare(fontUtils.maxColumnTextWidth("DejaVu Sans", 10, null, 0), -1)
         compare(fontUtils.maxColumnTextWidth("DejaVu Sans", 10, namesModel, 0), 10 * Math.round(metrics.averageCharacterWidth))
     }
+
+    // QML's writes of visible drive the tooltip on Qt 5 and Qt 6 alike (here without a hidden parent item).
+    QtObject { id: noItem }
+    function test_tooltipFollowsVisibleWrites() {
+        var tip = Qt.createQmlObject("import Corvane.Core 1.0\nSystemTooltip {}", noItem), changes = 0
+        tip.tipVisibleChanged.connect(function () { ++changes })
+        tip.visible = true
+        tip.visible = false
+        compare(changes, 2)
+        tip.destroy()
+    }
 }

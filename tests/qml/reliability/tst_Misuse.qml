@@ -9,6 +9,7 @@ TestCase {
 
     Item { id: holder }
     Item { id: plainItem }
+    QtUtils { id: utils }
     ListModel { id: listModel; ListElement { name: "a" } ListElement { name: "b" } }
 
     function create(source) {
@@ -34,6 +35,9 @@ TestCase {
                 if (typeof object[key] === "function" || key === "objectName" || key in plainItem)
                     continue
                 for (var j = 0; j < values.length; ++j) {
+                    // Qt 6 reports each array element that cannot become a model index
+                    if (key === "selectedSourceRows" && utils.isQt6() && Array.isArray(values[j]))
+                        values[j].forEach(function (v, i) { ignoreWarning('"Could not convert array value at position ' + i + ' from int to QModelIndex"') })
                     try { object[key] = values[j] } catch (e) {}
                 }
             }
