@@ -5,6 +5,7 @@
 
 #include <cstdint>
 #include <cstring>
+#include <memory>
 #include <vector>
 
 namespace core
@@ -28,7 +29,11 @@ namespace core
 class NaturalSortKeys
 {
 public:
-    void reserve(std::size_t texts) { m_ends.reserve(texts); }
+    void reserve(std::size_t texts)
+    {
+        m_ends.reserve(texts);
+        m_expected = texts;
+    }
     /// Adds the key of the next text; false when the block has outgrown its 32-bit offsets.
     bool append(const QString& text);
     std::size_t size() const { return m_ends.size(); }
@@ -38,14 +43,17 @@ public:
         const std::uint32_t bBegin = b ? m_ends[b - 1] : 0;
         const std::uint32_t aSize = m_ends[a] - aBegin;
         const std::uint32_t bSize = m_ends[b] - bBegin;
-        const int byBytes
-            = std::memcmp(m_bytes.data() + aBegin, m_bytes.data() + bBegin, aSize < bSize ? aSize : bSize);
+        const int byBytes = std::memcmp(m_bytes.get() + aBegin, m_bytes.get() + bBegin, aSize < bSize ? aSize : bSize);
         return byBytes != 0 ? byBytes < 0 : aSize < bSize;
     }
-    const unsigned char* bytes(std::uint32_t k) const { return m_bytes.data() + (k ? m_ends[k - 1] : 0); }
+    const unsigned char* bytes(std::uint32_t k) const { return m_bytes.get() + (k ? m_ends[k - 1] : 0); }
 
 private:
-    std::vector<unsigned char> m_bytes;
+    // Grown by hand: a vector would clear the room each key is written into.
+    std::unique_ptr<unsigned char[]> m_bytes;
+    std::size_t m_size = 0;
+    std::size_t m_capacity = 0;
+    std::size_t m_expected = 0;
     std::vector<std::uint32_t> m_ends; // one past each key's last byte
 };
 }

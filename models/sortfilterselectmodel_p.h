@@ -118,6 +118,8 @@ public:
         const QAbstractItemModel* model = nullptr;
         int column = -1;
         int role = Qt::DisplayRole;
+        // Tables and lists have no children by construction: their rows need no look at the parent.
+        bool flat = false;
         std::size_t rows = 0;
         bool prepared = false;
         bool ranked = false;
@@ -229,6 +231,7 @@ public:
     void sortBase(int column, Qt::SortOrder order);
     void applyInitialSort(bool force);
     bool prepareSortCache() const;
+    bool rankNaturally(std::vector<int>& held, bool byValueType) const;
     std::vector<int> heldRootRows() const;
     bool rankedLess(const QModelIndex& left, const QModelIndex& right, bool* less) const;
     std::ptrdiff_t cachedRow(const QModelIndex& index) const;

@@ -56,6 +56,8 @@ void SortFilterSelectModel::Pimpl::sortBase(int column, Qt::SortOrder order)
     sortCache.model = owner->sourceModel();
     sortCache.column = column >= 0 && validSourceColumn(sortColumn) ? sortColumn : -1;
     sortCache.role = owner->sortRole();
+    sortCache.flat = qobject_cast<const QAbstractTableModel*>(sortCache.model)
+        || qobject_cast<const QAbstractListModel*>(sortCache.model);
     sortCache.rows = sortCache.active && sortCache.model ? std::size_t(std::max(0, sortCache.model->rowCount())) : 0;
     owner->QSortFilterProxyModel::sort(column, order);
     sortCache = SortCache();
@@ -151,24 +153,6 @@ std::vector<int> rankTexts(const std::vector<Text>& texts, const std::vector<int
     }
     return ranks;
 }
-
-// The same for the natural order, by keys: key k belongs to rows[k].
-std::vector<int> rankKeys(const NaturalSortKeys& keys, const std::vector<int>& rows, std::size_t rowCount)
-{
-    std::vector<std::uint32_t> order(keys.size());
-    std::iota(order.begin(), order.end(), 0);
-    mergeSortOrder(
-        order, [&keys](std::uint32_t a, std::uint32_t b) { return keys.less(a, b); }, [](std::uint32_t) {},
-        [&keys](std::uint32_t k) { prefetch(keys.bytes(k)); });
-    std::vector<int> ranks(rowCount, -1);
-    int rank = 0;
-    for (std::size_t i = 0; i < order.size(); ++i) {
-        if (i > 0 && keys.less(order[i - 1], order[i]))
-            ++rank;
-        ranks[std::size_t(rows[order[i]])] = rank;
-    }
-    return ranks;
-}
 }
 
 bool SortFilterSelectModel::Pimpl::prepareSortCache() const
@@ -202,29 +186,8 @@ bool SortFilterSelectModel::Pimpl::prepareSortCache() const
         std::iota(held.begin(), held.end(), 0);
     }
     if (byValueType || textLess == &lom::stringsLessThan) {
-        // Each text's key is built once, in the order the rows are shown, and dropped once ranked.
-        NaturalSortKeys keys;
-        keys.reserve(held.size());
-        std::vector<int> absent;
-        // The rows with a text stay in `held`, in order, one for each key.
-        std::size_t present = 0;
-        for (int row : held) {
-            const QVariant value = model->index(row, column).data(role);
-            if (byValueType && !value.isValid()) {
-                absent.push_back(row);
-                continue;
-            }
-            if (byValueType && value.userType() != QMetaType::QString)
-                return false;
-            if (!keys.append(value.toString()))
-                return false;
-            held[present++] = row;
-        }
-        held.resize(present);
-        sortCache.ranks = rankKeys(keys, held, sortCache.rows);
-        // Empty cells rank after every text.
-        for (int row : absent)
-            sortCache.ranks[std::size_t(row)] = std::numeric_limits<int>::max();
+        if (!rankNaturally(held, byValueType))
+            return false;
     } else if (comparator == &caseInsensitiveLessThan) {
         std::vector<QString> strings(sortCache.rows);
         for (int row : held)
@@ -241,6 +204,63 @@ bool SortFilterSelectModel::Pimpl::prepareSortCache() const
         return false;
     }
     sortCache.ranked = true;
+    return true;
+}
+
+bool SortFilterSelectModel::Pimpl::rankNaturally(std::vector<int>& held, bool byValueType) const
+{
+    const QAbstractItemModel* model = sortCache.model;
+    const int column = sortCache.column;
+    const int role = sortCache.role;
+    // Until ranked, each held row's entry holds the number of its key.
+    std::vector<int>& slots = sortCache.ranks;
+    slots.assign(sortCache.rows, -1);
+    for (int row : held)
+        slots[std::size_t(row)] = 0;
+    // Read in source order, the order models usually keep their values in: far faster than the
+    // shown order on large tables.
+    NaturalSortKeys keys;
+    keys.reserve(held.size());
+    // The row of each key, left empty while each key's number is its row, as when every row is held.
+    std::vector<int> keyRows;
+    for (std::size_t row = 0; row < sortCache.rows; ++row) {
+        if (slots[row] < 0)
+            continue;
+        const QVariant value = model->index(int(row), column).data(role);
+        if (byValueType && !value.isValid()) {
+            // Empty cells rank after every text.
+            slots[row] = std::numeric_limits<int>::max();
+            continue;
+        }
+        const std::size_t key = keys.size();
+        if ((byValueType && value.userType() != QMetaType::QString) || !keys.append(value.toString())) {
+            slots.clear();
+            return false;
+        }
+        slots[row] = int(key);
+        if (keyRows.empty() && key != row) {
+            keyRows.resize(key);
+            std::iota(keyRows.begin(), keyRows.end(), 0);
+        }
+        if (!keyRows.empty() || key != row)
+            keyRows.push_back(int(row));
+    }
+    // The keys in the order their rows are shown, in place of the rows.
+    std::vector<int>& order = held;
+    std::size_t present = 0;
+    for (int row : held) {
+        if (slots[std::size_t(row)] != std::numeric_limits<int>::max())
+            order[present++] = slots[std::size_t(row)];
+    }
+    order.resize(present);
+    const auto less = [&keys](int a, int b) { return keys.less(std::uint32_t(a), std::uint32_t(b)); };
+    mergeSortOrder(order, less, [](int) {}, [&keys](int k) { prefetch(keys.bytes(std::uint32_t(k))); });
+    int rank = 0;
+    for (std::size_t i = 0; i < order.size(); ++i) {
+        if (i > 0 && less(order[i - 1], order[i]))
+            ++rank;
+        slots[keyRows.empty() ? std::size_t(order[i]) : std::size_t(keyRows[std::size_t(order[i])])] = rank;
+    }
     return true;
 }
 
@@ -289,7 +309,7 @@ std::ptrdiff_t SortFilterSelectModel::Pimpl::cachedRow(const QModelIndex& index)
     if (!sortCache.active || index.model() != sortCache.model || index.column() != sortCache.column)
         return -1;
     const int row = index.row();
-    if (row < 0 || std::size_t(row) >= sortCache.rows || index.parent().isValid())
+    if (row < 0 || std::size_t(row) >= sortCache.rows || (!sortCache.flat && index.parent().isValid()))
         return -1;
     return row;
 }
