@@ -23,6 +23,34 @@ struct Lcg
 const char* const units[] = {"B", "KB", "MB", "GB"};
 }
 
+bool naturalLess(const QString& left, const QString& right)
+{
+    int i = 0;
+    int j = 0;
+    while (i < left.size() && j < right.size()) {
+        const QChar a = left.at(i);
+        const QChar b = right.at(j);
+        if (a.isDigit() && b.isDigit()) {
+            qint64 x = 0;
+            qint64 y = 0;
+            while (i < left.size() && left.at(i).isDigit())
+                x = x * 10 + left.at(i++).digitValue();
+            while (j < right.size() && right.at(j).isDigit())
+                y = y * 10 + right.at(j++).digitValue();
+            if (x != y)
+                return x < y;
+            continue;
+        }
+        const QChar la = a.toCaseFolded();
+        const QChar lb = b.toCaseFolded();
+        if (la != lb)
+            return la < lb;
+        ++i;
+        ++j;
+    }
+    return left.size() - i < right.size() - j;
+}
+
 TableModel::TableModel(int rows, int columns, int initialSortColumn)
     : m_rows(rows)
     , m_columns(columns)

@@ -8,6 +8,10 @@
 
 namespace cvbench
 {
+// Natural order written by hand, as a typical proxy subclass would: digit runs by value up to 64
+// bits, other characters case-folded.
+bool naturalLess(const QString& left, const QString& right);
+
 // Header roles that table source models answer.
 enum HeaderRole
 {

@@ -108,43 +108,24 @@ class SortFilterSelectModel::Pimpl
 public:
     explicit Pimpl(SortFilterSelectModel* owner);
 
-    // The sort column read once per row during a sort instead of twice per comparison, keyed by
-    // source row and dropped when the sort ends. A column of ints (code 4) becomes one array of
-    // integers; the text codes order every row once with their comparator before the base proxy
-    // sorts, which then compares ranks; anything else keeps compact keys (ints and doubles in place,
-    // other values beside) and texts read on first use.
-    enum class KeyKind : quint8
-    {
-        Unread,
-        Invalid,
-        Int,
-        Double,
-        Other
-    };
-    struct SortKey
-    {
-        union
-        {
-            qint64 integer;
-            double real;
-        };
-        KeyKind kind;
-    };
+    // During a sort of a text column, each row's place in the comparator's order, found at the base
+    // proxy's first comparison so that it then compares ranks; keyed by source row and dropped when
+    // the sort ends. The natural order (codes 0 and 5, and texts compared by value type) ranks compact byte
+    // keys; the other text codes rank the texts with their comparator. Other columns compare their
+    // values in place: read from the model, they are as fast as from a copy and cost no memory.
     struct SortCache
     {
         bool active = false;
         const QAbstractItemModel* model = nullptr;
         int column = -1;
         int role = Qt::DisplayRole;
+        // Tables and lists have no children by construction: their rows need no look at the parent.
+        bool flat = false;
         std::size_t rows = 0;
         bool prepared = false;
         bool ranked = false;
-        // Empty cells hold a value above every int, so that they sort last and tie with each other.
-        std::vector<qint64> integers;
         // Each row's place in the comparator's order; rows that tie share one.
         std::vector<int> ranks;
-        std::vector<SortKey> keys;
-        std::vector<QVariant> values; // of the keys of kind Other
         std::vector<QString> strings;
         std::vector<quint8> stringRead;
         // Texts in the order the sort first reads them, which is the order it walks them in.
@@ -253,10 +234,10 @@ public:
     void sortBase(int column, Qt::SortOrder order);
     void applyInitialSort(bool force);
     bool prepareSortCache() const;
+    bool rankNaturally(std::vector<int>& held, bool byValueType) const;
     std::vector<int> heldRootRows() const;
     bool rankedLess(const QModelIndex& left, const QModelIndex& right, bool* less) const;
     std::ptrdiff_t cachedRow(const QModelIndex& index) const;
-    const SortKey& sortKey(std::size_t row, const QModelIndex& index) const;
     QVariant sortValue(const QModelIndex& index) const;
     const QString& sortString(const QModelIndex& index, QString& scratch) const;
     wxString& sortText(const QModelIndex& index, wxString& scratch) const;

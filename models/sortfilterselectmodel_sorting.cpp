@@ -1,6 +1,8 @@
 // Corvane.Core — QML extension module of the Corvane CAD application.
 #include "models/sortfilterselectmodel_p.h"
 
+#include "models/naturalsortkey_p.h"
+
 #include <loom/comparators.h>
 
 #include <QDate>
@@ -53,6 +55,8 @@ void SortFilterSelectModel::Pimpl::sortBase(int column, Qt::SortOrder order)
     sortCache.model = owner->sourceModel();
     sortCache.column = column >= 0 && validSourceColumn(sortColumn) ? sortColumn : -1;
     sortCache.role = owner->sortRole();
+    sortCache.flat = qobject_cast<const QAbstractTableModel*>(sortCache.model)
+        || qobject_cast<const QAbstractListModel*>(sortCache.model);
     sortCache.rows = sortCache.active && sortCache.model ? std::size_t(std::max(0, sortCache.model->rowCount())) : 0;
     owner->QSortFilterProxyModel::sort(column, order);
     sortCache = SortCache();
@@ -60,10 +64,11 @@ void SortFilterSelectModel::Pimpl::sortBase(int column, Qt::SortOrder order)
 
 namespace
 {
-// Bottom-up stable merge sort of pointers into `texts`, fetching the texts a few steps before the
-// merge reaches them: on large tables nearly every comparison would otherwise wait for memory.
-template <typename Text, typename Less>
-void mergeSortTexts(std::vector<const Text*>& order, Less less)
+// Bottom-up stable merge sort of handles to texts or keys, fetching what they refer to a few steps
+// before the merge reaches it: on large tables nearly every comparison would otherwise wait for
+// memory. `fetchFar` fetches what a handle points at, `fetchNear` what that in turn refers to.
+template <typename Item, typename Less, typename FetchFar, typename FetchNear>
+void mergeSortOrder(std::vector<Item>& order, Less less, FetchFar fetchFar, FetchNear fetchNear)
 {
     constexpr std::size_t run = 16;
     constexpr std::size_t ahead = 8;
@@ -73,42 +78,44 @@ void mergeSortTexts(std::vector<const Text*>& order, Less less)
     bool up = true;
     bool down = true;
     for (std::size_t i = 1; i < n && (up || down); ++i) {
-        up = up && !less(*order[i], *order[i - 1]);
-        down = down && !less(*order[i - 1], *order[i]);
+        if (i + 2 * ahead < n)
+            fetchFar(order[i + 2 * ahead]);
+        if (i + ahead < n)
+            fetchNear(order[i + ahead]);
+        up = up && !less(order[i], order[i - 1]);
+        down = down && !less(order[i - 1], order[i]);
     }
     if (up || down) {
         if (!up)
             std::reverse(order.begin(), order.end());
         return;
     }
-    auto ordered = [&less](const Text* a, const Text* b) { return !less(*b, *a); };
+    auto ordered = [&less](Item a, Item b) { return !less(b, a); };
     for (std::size_t begin = 0; begin < n; begin += run) {
         const auto first = order.begin() + std::ptrdiff_t(begin);
-        std::stable_sort(first, first + std::ptrdiff_t(std::min(run, n - begin)),
-            [&less](const Text* a, const Text* b) { return less(*a, *b); });
+        std::stable_sort(first, first + std::ptrdiff_t(std::min(run, n - begin)), less);
     }
-    std::vector<const Text*> buffer(n);
-    std::vector<const Text*>* from = &order;
-    std::vector<const Text*>* to = &buffer;
+    std::vector<Item> buffer(n);
+    std::vector<Item>* from = &order;
+    std::vector<Item>* to = &buffer;
     for (std::size_t width = run; width < n; width *= 2) {
         for (std::size_t begin = 0; begin < n; begin += 2 * width) {
             const std::size_t middle = std::min(begin + width, n);
             const std::size_t end = std::min(begin + 2 * width, n);
-            const Text* const* a = from->data() + begin;
-            const Text* const* aEnd = from->data() + middle;
-            const Text* const* b = aEnd;
-            const Text* const* bEnd = from->data() + end;
-            const Text** out = to->data() + begin;
+            const Item* a = from->data() + begin;
+            const Item* aEnd = from->data() + middle;
+            const Item* b = aEnd;
+            const Item* bEnd = from->data() + end;
+            Item* out = to->data() + begin;
             while (a != aEnd && b != bEnd) {
-                // The text objects first, their characters once the objects have arrived.
                 if (aEnd - a > std::ptrdiff_t(2 * ahead))
-                    prefetch(a[2 * ahead]);
+                    fetchFar(a[2 * ahead]);
                 if (bEnd - b > std::ptrdiff_t(2 * ahead))
-                    prefetch(b[2 * ahead]);
+                    fetchFar(b[2 * ahead]);
                 if (aEnd - a > std::ptrdiff_t(ahead))
-                    prefetchText(*a[ahead]);
+                    fetchNear(a[ahead]);
                 if (bEnd - b > std::ptrdiff_t(ahead))
-                    prefetchText(*b[ahead]);
+                    fetchNear(b[ahead]);
                 // Ties take the left run first, which keeps the sort stable.
                 if (ordered(*a, *b))
                     *out++ = *a++;
@@ -133,7 +140,9 @@ std::vector<int> rankTexts(const std::vector<Text>& texts, const std::vector<int
     order.reserve(rows.size());
     for (int row : rows)
         order.push_back(&texts[std::size_t(row)]);
-    mergeSortTexts(order, less);
+    mergeSortOrder(
+        order, [&less](const Text* a, const Text* b) { return less(*a, *b); }, [](const Text* text) { prefetch(text); },
+        [](const Text* text) { prefetchText(*text); });
     std::vector<int> ranks(texts.size(), -1);
     int rank = 0;
     for (std::size_t i = 0; i < order.size(); ++i) {
@@ -152,6 +161,20 @@ bool SortFilterSelectModel::Pimpl::prepareSortCache() const
     sortCache.prepared = true;
     if (sorter || sortCache.column < 0)
         return false;
+    const QAbstractItemModel* model = sortCache.model;
+    const int column = sortCache.column;
+    const int role = sortCache.role;
+    const bool byValueType = comparator == &valueTypeLessThan;
+    if (byValueType) {
+        // Compared by value type, only a column of texts (empty cells among them) is ordered up
+        // front, in the natural order; values of other types compare in place, as fast as from a
+        // cache of them and without its memory.
+        QVariant value;
+        for (std::size_t row = 0; row < sortCache.rows && !value.isValid(); ++row)
+            value = model->index(int(row), column).data(role);
+        if (value.userType() != QMetaType::QString)
+            return false;
+    }
     std::vector<int> held = heldRootRows();
     // Without the rows the base proxy holds, every row is read and ordered: worth it only when it
     // holds most of them.
@@ -161,61 +184,9 @@ bool SortFilterSelectModel::Pimpl::prepareSortCache() const
         held.resize(sortCache.rows);
         std::iota(held.begin(), held.end(), 0);
     }
-    const QAbstractItemModel* model = sortCache.model;
-    const int column = sortCache.column;
-    const int role = sortCache.role;
-    if (comparator == &valueTypeLessThan) {
-        // A column of ints, or of strings, with empty cells among them: the comparison by value
-        // type then reduces to integers or to the natural order of the texts, empty cells last.
-        int type = QMetaType::UnknownType;
-        std::vector<int> integers;
-        std::vector<wxString> texts;
-        std::vector<bool> absent(sortCache.rows, false);
-        for (std::size_t row = 0; row < sortCache.rows; ++row) {
-            const QVariant value = model->index(int(row), column).data(role);
-            if (!value.isValid()) {
-                absent[row] = true;
-                continue;
-            }
-            if (type == QMetaType::UnknownType) {
-                type = value.userType();
-                if (type == QMetaType::Int)
-                    integers.resize(sortCache.rows);
-                else if (type == QMetaType::QString)
-                    texts.resize(sortCache.rows);
-                else
-                    return false;
-            } else if (value.userType() != type) {
-                return false;
-            }
-            if (type == QMetaType::Int)
-                integers[row] = value.toInt();
-            else
-                texts[row] = lum::wxFromQt(value.toString());
-        }
-        if (type == QMetaType::QString) {
-            // Empty cells rank after every text.
-            std::vector<int> present;
-            present.reserve(held.size());
-            for (int row : held) {
-                if (!absent[std::size_t(row)])
-                    present.push_back(row);
-            }
-            sortCache.ranks = rankTexts(texts, present, &lom::stringsLessThan);
-            for (int row : held) {
-                if (absent[std::size_t(row)])
-                    sortCache.ranks[std::size_t(row)] = std::numeric_limits<int>::max();
-            }
-        } else if (std::find(absent.begin(), absent.end(), true) == absent.end()) {
-            // The values are their own ranks.
-            sortCache.ranks = std::move(integers);
-        } else {
-            // Wider keys when empty cells need a place above every int.
-            integers.resize(sortCache.rows);
-            sortCache.integers.resize(sortCache.rows);
-            for (std::size_t row = 0; row < sortCache.rows; ++row)
-                sortCache.integers[row] = absent[row] ? std::numeric_limits<qint64>::max() : integers[row];
-        }
+    if (byValueType || textLess == &lom::stringsLessThan) {
+        if (!rankNaturally(held, byValueType))
+            return false;
     } else if (comparator == &caseInsensitiveLessThan) {
         std::vector<QString> strings(sortCache.rows);
         for (int row : held)
@@ -235,18 +206,73 @@ bool SortFilterSelectModel::Pimpl::prepareSortCache() const
     return true;
 }
 
+bool SortFilterSelectModel::Pimpl::rankNaturally(std::vector<int>& held, bool byValueType) const
+{
+    const QAbstractItemModel* model = sortCache.model;
+    const int column = sortCache.column;
+    const int role = sortCache.role;
+    // Until ranked, each held row's entry holds the number of its key.
+    std::vector<int>& slots = sortCache.ranks;
+    slots.assign(sortCache.rows, -1);
+    for (int row : held)
+        slots[std::size_t(row)] = 0;
+    // Read in source order, the order models usually keep their values in: far faster than the
+    // shown order on large tables.
+    NaturalSortKeys keys;
+    keys.reserve(held.size());
+    // The row of each key, left empty while each key's number is its row, as when every row is held.
+    std::vector<int> keyRows;
+    for (std::size_t row = 0; row < sortCache.rows; ++row) {
+        if (slots[row] < 0)
+            continue;
+        const QVariant value = model->index(int(row), column).data(role);
+        if (byValueType && !value.isValid()) {
+            // Empty cells rank after every text.
+            slots[row] = std::numeric_limits<int>::max();
+            continue;
+        }
+        const std::size_t key = keys.size();
+        if ((byValueType && value.userType() != QMetaType::QString) || !keys.append(value.toString())) {
+            slots.clear();
+            return false;
+        }
+        slots[row] = int(key);
+        if (keyRows.empty() && key != row) {
+            keyRows.resize(key);
+            std::iota(keyRows.begin(), keyRows.end(), 0);
+        }
+        if (!keyRows.empty() || key != row)
+            keyRows.push_back(int(row));
+    }
+    // The keys in the order their rows are shown, in place of the rows.
+    std::vector<int>& order = held;
+    std::size_t present = 0;
+    for (int row : held) {
+        if (slots[std::size_t(row)] != std::numeric_limits<int>::max())
+            order[present++] = slots[std::size_t(row)];
+    }
+    order.resize(present);
+    const auto less = [&keys](int a, int b) { return keys.less(std::uint32_t(a), std::uint32_t(b)); };
+    mergeSortOrder(order, less, [](int) {}, [&keys](int k) { prefetch(keys.bytes(std::uint32_t(k))); });
+    int rank = 0;
+    for (std::size_t i = 0; i < order.size(); ++i) {
+        if (i > 0 && less(order[i - 1], order[i]))
+            ++rank;
+        slots[keyRows.empty() ? std::size_t(order[i]) : std::size_t(keyRows[std::size_t(order[i])])] = rank;
+    }
+    return true;
+}
+
 bool SortFilterSelectModel::Pimpl::rankedLess(const QModelIndex& left, const QModelIndex& right, bool* less) const
 {
+    if (sortCache.prepared && !sortCache.ranked)
+        return false;
     const std::ptrdiff_t leftRow = cachedRow(left);
     if (leftRow < 0)
         return false;
     const std::ptrdiff_t rightRow = cachedRow(right);
     if (rightRow < 0 || !prepareSortCache())
         return false;
-    if (!sortCache.integers.empty()) {
-        *less = sortCache.integers[std::size_t(leftRow)] < sortCache.integers[std::size_t(rightRow)];
-        return true;
-    }
     const int leftRank = sortCache.ranks[std::size_t(leftRow)];
     const int rightRank = sortCache.ranks[std::size_t(rightRow)];
     // A row the base proxy did not hold when the sort began has no rank: the comparator decides.
@@ -282,58 +308,16 @@ std::ptrdiff_t SortFilterSelectModel::Pimpl::cachedRow(const QModelIndex& index)
     if (!sortCache.active || index.model() != sortCache.model || index.column() != sortCache.column)
         return -1;
     const int row = index.row();
-    if (row < 0 || std::size_t(row) >= sortCache.rows || index.parent().isValid())
+    if (row < 0 || std::size_t(row) >= sortCache.rows || (!sortCache.flat && index.parent().isValid()))
         return -1;
     return row;
 }
 
-const SortFilterSelectModel::Pimpl::SortKey& SortFilterSelectModel::Pimpl::sortKey(
-    std::size_t row, const QModelIndex& index) const
-{
-    SortKey& key = sortCache.keys[row];
-    if (key.kind != KeyKind::Unread)
-        return key;
-    const QVariant value = index.data(sortCache.role);
-    switch (value.userType()) {
-    case QMetaType::UnknownType:
-        key.kind = KeyKind::Invalid;
-        break;
-    case QMetaType::Int:
-        key.integer = value.toInt();
-        key.kind = KeyKind::Int;
-        break;
-    case QMetaType::Double:
-        key.real = value.toDouble();
-        key.kind = KeyKind::Double;
-        break;
-    default:
-        if (sortCache.values.empty())
-            sortCache.values.resize(sortCache.rows);
-        sortCache.values[row] = value;
-        key.kind = KeyKind::Other;
-        break;
-    }
-    return key;
-}
-
 QVariant SortFilterSelectModel::Pimpl::sortValue(const QModelIndex& index) const
 {
-    const std::ptrdiff_t row = cachedRow(index);
-    if (row < 0)
-        return index.model() ? index.data(owner->sortRole()) : QVariant();
-    if (sortCache.keys.empty())
-        return index.data(sortCache.role);
-    const SortKey& key = sortKey(std::size_t(row), index);
-    switch (key.kind) {
-    case KeyKind::Int:
-        return QVariant(int(key.integer));
-    case KeyKind::Double:
-        return QVariant(key.real);
-    case KeyKind::Other:
-        return sortCache.values[std::size_t(row)];
-    default:
+    if (!index.model())
         return QVariant();
-    }
+    return index.data(sortCache.active ? sortCache.role : owner->sortRole());
 }
 
 const QString& SortFilterSelectModel::Pimpl::sortString(const QModelIndex& index, QString& scratch) const
@@ -402,31 +386,21 @@ bool SortFilterSelectModel::Pimpl::valueTypeLessThan(const Pimpl& d, const QMode
     bool less = false;
     if (d.rankedLess(left, right, &less))
         return less;
-    {
-        const std::ptrdiff_t leftRow = d.cachedRow(left);
-        const std::ptrdiff_t rightRow = leftRow >= 0 ? d.cachedRow(right) : -1;
-        if (rightRow >= 0) {
-            if (d.sortCache.keys.empty())
-                d.sortCache.keys.assign(d.sortCache.rows, SortKey { { 0 }, KeyKind::Unread });
-            // Same answers as the general comparison below, without building values.
-            const SortKey& l = d.sortKey(std::size_t(leftRow), left);
-            if (l.kind == KeyKind::Invalid)
-                return false;
-            const SortKey& r = d.sortKey(std::size_t(rightRow), right);
-            if (r.kind == KeyKind::Invalid)
-                return true;
-            if (l.kind == KeyKind::Int && r.kind == KeyKind::Int)
-                return l.integer < r.integer;
-            if (l.kind == KeyKind::Double && r.kind == KeyKind::Double)
-                return l.real < r.real;
-        }
-    }
     const QVariant l = d.sortValue(left);
     if (!l.isValid())
         return false;
     const QVariant r = d.sortValue(right);
     if (!r.isValid())
         return true;
+    // Two ints or two doubles, as held in place: the same answers as below without the calls.
+    const QVariant::DataPtr& a = l.data_ptr();
+    const QVariant::DataPtr& b = r.data_ptr();
+    if (a.type == b.type && !a.is_shared && !b.is_shared) {
+        if (a.type == QMetaType::Int)
+            return a.data.i < b.data.i;
+        if (a.type == QMetaType::Double)
+            return a.data.d < b.data.d;
+    }
     switch (l.userType()) {
     case QMetaType::Int:
         return l.toInt() < r.toInt();

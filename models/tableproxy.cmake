@@ -6,4 +6,5 @@ target_sources(corvanecore PRIVATE
     ${CMAKE_CURRENT_LIST_DIR}/sortfilterselectmodel_selection.cpp
     ${CMAKE_CURRENT_LIST_DIR}/sortfilterselectmodel_columns.cpp
     ${CMAKE_CURRENT_LIST_DIR}/sortfilterselectmodel_sorting.cpp
+    ${CMAKE_CURRENT_LIST_DIR}/naturalsortkey_p.h ${CMAKE_CURRENT_LIST_DIR}/naturalsortkey.cpp
     ${CMAKE_CURRENT_LIST_DIR}/columncontextmenumodel.h ${CMAKE_CURRENT_LIST_DIR}/columncontextmenumodel.cpp)

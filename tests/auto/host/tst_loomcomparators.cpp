@@ -1,4 +1,5 @@
 // Corvane.Core tests.
+#include "models/naturalsortkey_p.h"
 #include "support/reliability_random.h"
 
 #include <loom/comparators.h>
@@ -53,6 +54,29 @@ wxString generatedText(cvtest::RandomRun& run, const std::vector<wxString>& earl
     }
     return text;
 }
+
+// The module's natural sort keys against the natural comparator, for every ordered pair, and the
+// stable orders they give.
+void compareNaturalKeys(const QStringList& texts, const QString& where)
+{
+    core::NaturalSortKeys keys;
+    std::vector<wxString> wide;
+    std::vector<std::uint32_t> byKeys;
+    for (const QString& text : texts) {
+        byKeys.push_back(std::uint32_t(wide.size()));
+        keys.append(text);
+        wide.push_back(lum::wxFromQt(text));
+    }
+    const auto less = [&](std::uint32_t a, std::uint32_t b) { return lom::stringsLessThan(wide[a], wide[b]); };
+    for (std::uint32_t i = 0; i < wide.size() * wide.size(); ++i) {
+        if (keys.less(i / wide.size(), i % wide.size()) != less(i / wide.size(), i % wide.size()))
+            QFAIL(qPrintable(where + ": " + texts[int(i / wide.size())] + " | " + texts[int(i % wide.size())]));
+    }
+    std::vector<std::uint32_t> byComparator = byKeys;
+    std::stable_sort(byKeys.begin(), byKeys.end(), [&](std::uint32_t a, std::uint32_t b) { return keys.less(a, b); });
+    std::stable_sort(byComparator.begin(), byComparator.end(), less);
+    QVERIFY2(byKeys == byComparator, qPrintable(where));
+}
 }
 
 class tst_LoomComparators : public QObject
@@ -96,6 +120,33 @@ private Q_SLOTS:
             const int l = i / ascending.size(), r = i % ascending.size();
             QVERIFY2(lessThan(lum::wxFromQt(ascending[l]), lum::wxFromQt(ascending[r])) == (l < r),
                 qPrintable(ascending[l] + " < " + ascending[r]));
+        }
+    }
+
+    // At every step, texts where the keys change width or meet the comparator's rules (digit runs with
+    // zeros, of every length and script; case, accents, combining marks, surrogates; texts that differ
+    // only beyond the positions that fit in one byte), then generated ones.
+    void shouldKeyNaturalOrderExactly()
+    {
+        const QString far(130, 'x');
+        const QStringList table { "", "0", "00", "007", "7", "07", "a0", "a00", "a", "1٢", "١2", "٠١", "-1", "+1",
+            QString(300, '9'), "1" + QString(299, '0'), QString(25, '1'), QString(24, '1') + "2", "Äb", "äb", "AB",
+            "ab", "e\u0301", "é", "E\u0301", "ß", "ss", "Σ", "σ", "ς", "中文", "𐐀x", "𐐨", "\U000E0041", "\U0010FFFD",
+            "\uFFFD", QString(QChar(0xD800)), QString(QChar(0xDC00)) + "x", " ", " a", "a ", "-", "_", far + "a",
+            far + "A", far + "1", far + "١", far + "01", far + "00٠", far, far + far + "B", far + far + "b",
+            "X" + far };
+        cvtest::RandomRun run(20261207, 30);
+        qInfo("%s", qPrintable(run.where("natural keys")));
+        while (run.next() && !QTest::currentTestFailed()) {
+            std::vector<wxString> earlier;
+            QStringList texts = table;
+            while (texts.size() < 200) {
+                earlier.push_back(generatedText(run, earlier));
+                // Now and then a lone surrogate, which only a QString holds
+                const QString loneSurrogate(run.chance(10), QChar(0xDC00));
+                texts.append(lum::toQt(earlier.back()).insert(run.below(3), loneSurrogate));
+            }
+            compareNaturalKeys(texts, run.where("natural keys"));
         }
     }
 
