@@ -393,14 +393,8 @@ bool SortFilterSelectModel::Pimpl::valueTypeLessThan(const Pimpl& d, const QMode
     if (!r.isValid())
         return true;
     // Two ints or two doubles, as held in place: the same answers as below without the calls.
-    const QVariant::DataPtr& a = l.data_ptr();
-    const QVariant::DataPtr& b = r.data_ptr();
-    if (a.type == b.type && !a.is_shared && !b.is_shared) {
-        if (a.type == QMetaType::Int)
-            return a.data.i < b.data.i;
-        if (a.type == QMetaType::Double)
-            return a.data.d < b.data.d;
-    }
+    if (compat::lessInPlace(l, r, &less))
+        return less;
     switch (l.userType()) {
     case QMetaType::Int:
         return l.toInt() < r.toInt();

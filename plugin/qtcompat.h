@@ -6,6 +6,7 @@
 #include <QMetaType>
 #include <QSortFilterProxyModel>
 #include <QString>
+#include <QVariant>
 #include <QtGlobal>
 
 namespace core::compat
@@ -42,5 +43,25 @@ inline const void* textStorage(const QString& text)
 #else
     return const_cast<QString&>(text).data_ptr();
 #endif
+}
+
+// Two ints or two doubles compared where the variants hold them, without the calls QVariant's
+// accessors make; false (and *less untouched) for values of other or different kinds.
+inline bool lessInPlace(const QVariant& l, const QVariant& r, bool* less)
+{
+#if QT_VERSION >= QT_VERSION_CHECK(6, 0, 0)
+    const int type = l.metaType().id();
+    if (type != r.metaType().id() || (type != QMetaType::Int && type != QMetaType::Double))
+        return false;
+    *less = type == QMetaType::Int ? *static_cast<const int*>(l.constData()) < *static_cast<const int*>(r.constData())
+                                   : *static_cast<const double*>(l.constData()) < *static_cast<const double*>(r.constData());
+#else
+    const QVariant::DataPtr& a = l.data_ptr();
+    const QVariant::DataPtr& b = r.data_ptr();
+    if (a.type != b.type || a.is_shared || b.is_shared || (a.type != QMetaType::Int && a.type != QMetaType::Double))
+        return false;
+    *less = a.type == QMetaType::Int ? a.data.i < b.data.i : a.data.d < b.data.d;
+#endif
+    return true;
 }
 }
