@@ -12,8 +12,11 @@ trap 'rm -rf "$out"' EXIT
 export QT_QPA_PLATFORM=offscreen
 start=$SECONDS
 
+# Repetitions run in random order, so that a change in the machine's load falls on the module and
+# its peers alike.
 "$bin" --benchmark_filter='^BM_(Sort|FirstSort|Refilter|HideShow|MoveColumn|IsSelected|SelectAll|Attach|SaveColumn|LoadColumn|TreeCreated|MaxColumn|FillTree)' \
-    --benchmark_repetitions="$reps" --benchmark_report_aggregates_only=true --benchmark_format=json > "$out/time.json"
+    --benchmark_repetitions="$reps" --benchmark_enable_random_interleaving=true --benchmark_min_time=0.2 \
+    --benchmark_report_aggregates_only=true --benchmark_format=json > "$out/time.json"
 # Memory is measured in fresh processes so that earlier benchmarks' heaps do not hide it: one
 # process per benchmark, and per size for the scale benchmarks, whose peak (VmHWM) is the sample's.
 "$bin" --benchmark_filter='^BM_Memory_Corvane' --benchmark_format=json > "$out/mem1.json"
