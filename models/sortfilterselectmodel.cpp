@@ -786,8 +786,9 @@ bool SortFilterSelectModel::filterAcceptsRow(int sourceRow, const QModelIndex& s
 {
     if (d->acceptAllRows)
         return true;
-    if (d->filter)
-        return d->filter->acceptRow(sourceModel(), sourceRow, sourceParent);
+    // Called for every source row on each re-filter: the guarded pointer is read once.
+    if (lum::RowFilter* filter = d->filter.data())
+        return filter->acceptRow(sourceModel(), sourceRow, sourceParent);
     return QSortFilterProxyModel::filterAcceptsRow(sourceRow, sourceParent);
 }
 
