@@ -582,12 +582,16 @@ void SortFilterSelectModel::setFilter(lum::RowFilter* filter)
     disconnect(d->filterDestroyedConnection);
     d->filter = filter;
     d->filterInvalidateConnection = connect(filter, &lum::RowFilter::invalidate, this, [this] {
+        const QScopedValueRollback<lum::RowFilter*> with(d->refilteringWith, d->filter.data());
         const int before = rowCount();
         invalidateFilter();
         if (rowCount() >= before)
             doSort(proxySortColumn(), ascending(), true);
     });
-    d->filterDestroyedConnection = connect(filter, &QObject::destroyed, this, [this] { Q_EMIT filterChanged(); });
+    d->filterDestroyedConnection = connect(filter, &QObject::destroyed, this, [this] {
+        d->refilteringWith = nullptr;
+        Q_EMIT filterChanged();
+    });
     Q_EMIT filterChanged();
 }
 
@@ -786,8 +790,7 @@ bool SortFilterSelectModel::filterAcceptsRow(int sourceRow, const QModelIndex& s
 {
     if (d->acceptAllRows)
         return true;
-    // Called for every source row on each re-filter: the guarded pointer is read once.
-    if (lum::RowFilter* filter = d->filter.data())
+    if (lum::RowFilter* filter = d->refilteringWith ? d->refilteringWith : d->filter.data())
         return filter->acceptRow(sourceModel(), sourceRow, sourceParent);
     return QSortFilterProxyModel::filterAcceptsRow(sourceRow, sourceParent);
 }
