@@ -1,9 +1,9 @@
 #!/usr/bin/env python3
 """Turns Google Benchmark JSON results into bench/README.md: medians and ratios to the best peer."""
+import argparse
 import json
 import os
 import re
-import sys
 
 # workload -> (our benchmark prefix, [peer prefixes], target text)
 WORKLOADS = [
@@ -18,8 +18,11 @@ WORKLOADS = [
      "<= 0.5x QCollator, <= 1x hand-written"),
     ("File size sort (code 8)", "BM_SortFileSize_Corvane", ["BM_SortNatural_QCollatorNumeric"],
      "for reference (peer: the natural sort of another column)"),
-    ("Re-filter, half the rows", "BM_Refilter_Corvane", ["BM_Refilter_QSortFilterProxyModel", "BM_Refilter_KSortFilterProxyModel"],
-     "for reference"),
+    ("Re-filter: the host filter (every other row) invalidated, same filter, source and client",
+     "BM_Refilter_Corvane", ["BM_Refilter_QSortFilterProxyModel", "BM_Refilter_KSortFilterProxyModel"],
+     "<= 1.05x QSortFilterProxyModel"),
+    ("Fill a tree one insert at a time, every parent mapped, view-like client", "BM_FillTree_Corvane",
+     ["BM_FillTree_QSortFilterProxyModel"], "<= 1.2x QSortFilterProxyModel at 20,000 parents"),
     ("Hide then show a column", "BM_HideShowColumn_Corvane",
      ["BM_HideShowColumn_QSortFilterProxyModel", "BM_HideShowColumn_KSortFilterProxyModel",
       "BM_HideShowColumn_KRearrangeColumns"],
@@ -50,7 +53,8 @@ def load(paths):
             name = bench["name"]
             if bench.get("aggregate_name") not in (None, "median"):
                 continue
-            name = re.sub(r"_median$", "", name)
+            # Benchmarks with repetitions of their own are named after them.
+            name = re.sub(r"_median$", "", re.sub(r"/repeats:\d+", "", name))
             results[name] = bench
             samples.setdefault(name, []).append(bench)
     return results, samples, context
@@ -73,16 +77,85 @@ def args_of(results, prefix):
     return sorted(found, key=lambda a: int(a) if a.isdigit() else 0)
 
 
+def machine():
+    model, mhz = "?", "?"
+    try:
+        with open("/proc/cpuinfo") as handle:
+            for line in handle:
+                key, _, value = line.partition(":")
+                if key.strip() == "model name" and model == "?":
+                    model = value.strip()
+                if key.strip() == "cpu MHz" and mhz == "?":
+                    mhz = f"{float(value):.0f}"
+    except OSError:
+        pass
+    return model, mhz
+
+
+# workload -> (title, peer or None); the scale benchmarks, one process per size.
+SCALE = [("Attach", "attach and map every row", True),
+         ("SortInt", "sort by int (code 4), from source order", True),
+         ("SortNatural", "sort by natural text (code 0), from source order", False),
+         ("FilterHalf", "filter keeps half the rows (one block) of all", True),
+         ("SelectAll", "selectAll + selectedSourceRows", False),
+         ("HideShowColumn", "hide then show a column", True)]
+
+
+def scale_section(results):
+    lines = ["", "## Scale: 1M and 10M rows", "",
+             "Each sample runs once in a fresh process (one per benchmark and size). The source computes",
+             "its rows from their number and holds nothing, so memory is the proxy's: peak resident memory",
+             "(VmHWM) of the process, and per row the peak above what the process held before the proxy",
+             "was made (for workloads other than attaching, the proxy's mapping is part of it).", "",
+             "| Workload | Rows | Corvane (ms) | QSortFilterProxyModel (ms) | Ratio | Corvane peak (MB) | "
+             "Corvane bytes/row | Peer bytes/row |",
+             "|---|---|---|---|---|---|---|---|"]
+    growth = []
+    for key, title, has_peer in SCALE:
+        times = {}
+        for rows in ("1000000", "10000000"):
+            mine = results.get(f"BM_Scale{key}_Corvane/{rows}/iterations:1")
+            if not mine:
+                continue
+            other = results.get(f"BM_Scale{key}_QSortFilterProxyModel/{rows}/iterations:1") if has_peer else None
+            times[rows] = (ms(mine), ms(other) if other else None)
+            peer_bytes = f"{other.get('bytes_per_row', 0):.1f}" if other else "-"
+            lines.append(f"| {title} | {int(rows):,} | {ms(mine):.1f} | {f'{ms(other):.1f}' if other else '-'} | "
+                         f"{f'{ms(mine) / ms(other):.2f}x' if other and ms(other) else '-'} | "
+                         f"{mine.get('peak_MB', 0):.0f} | {mine.get('bytes_per_row', 0):.1f} | "
+                         f"{peer_bytes} |")
+        if len(times) == 2:
+            growth.append((title, times))
+    if growth:
+        lines += ["", "| Scale: 10M rows over 1M | Corvane | QSortFilterProxyModel | Target |", "|---|---|---|---|"]
+        for title, times in growth:
+            (small, small_peer), (big, big_peer) = times["1000000"], times["10000000"]
+            mine = f"{big / small:.2f}x" if small > 0 else "- (under 0.1 ms)"
+            peer = f"{big_peer / small_peer:.2f}x" if small_peer and big_peer else "-"
+            lines.append(f"| {title} | {mine} | {peer} | <= 11x |")
+    return lines
+
+
 def main():
-    results, samples, context = load(sys.argv[1:])
+    parser = argparse.ArgumentParser(description=__doc__)
+    parser.add_argument("--build-type", default="unknown")
+    parser.add_argument("--repetitions", type=int, default=3)
+    parser.add_argument("--seconds", type=int, default=0, help="how long the run took")
+    parser.add_argument("results", nargs="+")
+    args = parser.parse_args()
+    results, samples, context = load(args.results)
+    model, mhz = machine()
     lines = ["# Benchmarks", "",
-             "Generated by `bench/run.sh` (do not edit by hand): medians of 3 repetitions of the CPU time",
-             "of the benchmark thread (the machine is shared), the module beside its peers on the same",
-             "generated data in one run. Ratios are Corvane's time over each peer's.", "",
-             "Command: `./scripts/build.sh && bench/run.sh`", "",
-             f"Machine: {context.get('num_cpus', '?')} CPUs (`nproc` = {os.cpu_count()}), "
-             f"{context.get('mhz_per_cpu', '?')} MHz, build type {context.get('library_build_type', '?')} "
-             f"benchmark library, Qt {context.get('qt', '?')}.", "",
+             f"Generated by `bench/run.sh` (do not edit by hand): medians of {args.repetitions} repetitions, run in",
+             "random order, of the CPU time of the benchmark thread (the machine may be shared), the module beside",
+             "its peers on the same generated data in one run. Ratios are Corvane's time over each peer's. Memory",
+             "is the peak resident memory (VmHWM from /proc/self/status) of a fresh process per sample.", "",
+             "Command: `BUILD_TYPE=Release ./scripts/build.sh && bench/run.sh`"
+             + (f" (this run took {args.seconds // 60} min {args.seconds % 60} s)" if args.seconds else ""), "",
+             f"Machine: {model}, `nproc` = {os.cpu_count()}, {mhz} MHz "
+             f"(Google Benchmark: {context.get('num_cpus', '?')} CPUs at {context.get('mhz_per_cpu', '?')} MHz). "
+             f"Qt {context.get('qt', '?')}. Build type {args.build_type} "
+             f"(the Google Benchmark library itself: {context.get('library_build_type', '?')}).", "",
              "| Workload | Size | Corvane (ms) | Peers (ms) | Ratio to each peer | Target |",
              "|---|---|---|---|---|---|"]
     for title, ours, peers, target in WORKLOADS:
@@ -123,13 +196,21 @@ def main():
     # Targets that compare Corvane with itself at two sizes.
     checks = [("isSelected, 10,000 ranges over 1 range", "BM_IsSelectedViewport_Corvane", "10000", "1", 2.0),
               ("moveColumn, 2M rows over 2k rows", "BM_MoveColumn_Corvane", "2000000", "2000", 2.0),
-              ("saveColumnData, 100 columns over 10", "BM_SaveColumnData_Corvane", "100", "10", 12.0)]
+              ("saveColumnData, 100 columns over 10", "BM_SaveColumnData_Corvane", "100", "10", 12.0),
+              ("fillTree, 100,000 parents over 20,000", "BM_FillTree_Corvane", "100000", "20000", 5.5),
+              ("fillTree (QSortFilterProxyModel), 100,000 parents over 20,000", "BM_FillTree_QSortFilterProxyModel",
+               "100000", "20000", 5.5)]
     lines += ["", "| Scaling | Ratio | Target |", "|---|---|---|"]
     for title, prefix, big, small, limit in checks:
         a = results.get(f"{prefix}/{big}")
         b = results.get(f"{prefix}/{small}")
         if a and b:
             lines.append(f"| {title} | {ms(a) / ms(b):.2f}x | <= {limit:g}x |")
+    if results.get("BM_FillTree_QSortFilterProxyModel/100000"):
+        lines += ["", "Filling a tree: the stock proxy, which the module's proxy builds on, brings its whole top-level",
+                  "mapping up to date on every top-level insert, so a fill costs both proxies time quadratic in the",
+                  "number of parents."]
+    lines += scale_section(results)
     print("\n".join(lines))
 
 

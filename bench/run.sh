@@ -1,25 +1,38 @@
 #!/usr/bin/env bash
 # Runs the benchmarks and regenerates bench/README.md from their results.
 # Usage: bench/run.sh [build dir]   (the build must exist: ./scripts/build.sh)
+# REPS=n sets the repetitions of the timed benchmarks (3); the scale benchmarks run once each.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 build=${1:-build}
 bin="$build/bin/corvane-bench"
+reps=${REPS:-3}
 out=$(mktemp -d)
+trap 'rm -rf "$out"' EXIT
 export QT_QPA_PLATFORM=offscreen
+start=$SECONDS
 
-"$bin" --benchmark_filter='^BM_(Sort|FirstSort|Refilter|HideShow|MoveColumn|IsSelected|SelectAll|Attach|SaveColumn|LoadColumn|TreeCreated|MaxColumn)' --benchmark_repetitions=3 \
+# Repetitions run in random order, so that a change in the machine's load falls on the module and
+# its peers alike.
+"$bin" --benchmark_filter='^BM_(Sort|FirstSort|Refilter|HideShow|MoveColumn|IsSelected|SelectAll|Attach|SaveColumn|LoadColumn|TreeCreated|MaxColumn|FillTree)' \
+    --benchmark_repetitions="$reps" --benchmark_enable_random_interleaving=true --benchmark_min_time=0.2 \
     --benchmark_report_aggregates_only=true --benchmark_format=json > "$out/time.json"
-# Peak memory is measured in a fresh process per sample, three each, so that earlier benchmarks'
-# heaps do not hide it.
-mem=()
+# Memory is measured in fresh processes so that earlier benchmarks' heaps do not hide it: three
+# processes per memory benchmark, and one per size for the scale benchmarks, whose peak (VmHWM) is
+# the sample's.
 for bench in BM_Memory_Corvane BM_Memory_QSortFilterProxyModel BM_Memory_CorvaneNatural; do
     for sample in 1 2 3; do
         "$bin" --benchmark_filter="^$bench/" --benchmark_format=json > "$out/$bench-$sample.json"
-        mem+=("$out/$bench-$sample.json")
     done
 done
+n=0
+for name in $("$bin" --benchmark_list_tests --benchmark_filter='^BM_Scale' 2>/dev/null); do
+    n=$((n + 1))
+    "$bin" --benchmark_filter="^${name}\$" --benchmark_format=json > "$out/scale$n.json"
+done
 
-python3 bench/report.py "$out/time.json" "${mem[@]}" > "$out/README.md"
+build_type=$(sed -n 's/^CMAKE_BUILD_TYPE:STRING=//p' "$build/CMakeCache.txt")
+python3 bench/report.py --build-type "${build_type:-unknown}" --repetitions "$reps" \
+    --seconds $((SECONDS - start)) "$out"/*.json > "$out/README.md"
 mv "$out/README.md" bench/README.md
-echo "bench/README.md updated"
+echo "bench/README.md updated in $((SECONDS - start)) s"

@@ -579,12 +579,16 @@ void SortFilterSelectModel::setFilter(lum::RowFilter* filter)
     disconnect(d->filterDestroyedConnection);
     d->filter = filter;
     d->filterInvalidateConnection = connect(filter, &lum::RowFilter::invalidate, this, [this] {
+        const QScopedValueRollback<lum::RowFilter*> with(d->refilteringWith, d->filter.data());
         const int before = rowCount();
         invalidateFilter();
         if (rowCount() >= before)
             doSort(proxySortColumn(), ascending(), true);
     });
-    d->filterDestroyedConnection = connect(filter, &QObject::destroyed, this, [this] { Q_EMIT filterChanged(); });
+    d->filterDestroyedConnection = connect(filter, &QObject::destroyed, this, [this] {
+        d->refilteringWith = nullptr;
+        Q_EMIT filterChanged();
+    });
     Q_EMIT filterChanged();
 }
 
@@ -783,8 +787,8 @@ bool SortFilterSelectModel::filterAcceptsRow(int sourceRow, const QModelIndex& s
 {
     if (d->acceptAllRows)
         return true;
-    if (d->filter)
-        return d->filter->acceptRow(sourceModel(), sourceRow, sourceParent);
+    if (lum::RowFilter* filter = d->refilteringWith ? d->refilteringWith : d->filter.data())
+        return filter->acceptRow(sourceModel(), sourceRow, sourceParent);
     return QSortFilterProxyModel::filterAcceptsRow(sourceRow, sourceParent);
 }
 

@@ -198,6 +198,8 @@ public:
     bool refiltering = false;
     // Set while a column change refilters, when no row can be refused.
     bool acceptAllRows = false;
+    // The filter while it asks for a re-filter: alive as it emits, so read without the guard.
+    lum::RowFilter* refilteringWith = nullptr;
 
     bool validSourceColumn(int column) const { return column >= 0 && column < int(columns.size()); }
     bool validProxyColumn(int column) const { return column >= 0 && column < int(columnOrder.size()); }
