@@ -541,6 +541,20 @@ static void BM_MaxColumnTextWidth_Corvane(benchmark::State& state)
 }
 BENCHMARK(BM_MaxColumnTextWidth_Corvane)->Arg(1000000)->Unit(benchmark::kMillisecond);
 
+static QList<QStandardItem*> parentRow(int p)
+{
+    QList<QStandardItem*> row;
+    for (int c = 0; c < 3; ++c)
+        row.append(new QStandardItem(QStringLiteral("parent %1").arg(p)));
+    return row;
+}
+
+static void appendChildren(QStandardItem* parent)
+{
+    for (int child = 0; child < 2; ++child)
+        parent->appendRow(new QStandardItem(QStringLiteral("child %1").arg(child)));
+}
+
 // A tree filled one insert at a time, each parent mapped by the client before it gets its first two
 // children, with a client that reads what every insertion and reset announces, as a view does.
 template <typename Proxy>
@@ -555,15 +569,41 @@ void fillTree(benchmark::State& state)
         qint64 seen = 0;
         attachViewClient(proxy, seen);
         for (int p = 0; p < parents; ++p) {
-            QList<QStandardItem*> row;
-            for (int c = 0; c < 3; ++c)
-                row.append(new QStandardItem(QStringLiteral("parent %1").arg(p)));
+            const QList<QStandardItem*> row = parentRow(p);
             source.appendRow(row);
             benchmark::DoNotOptimize(proxy.rowCount(proxy.index(p, 0)));
-            for (int child = 0; child < 2; ++child)
-                row.first()->appendRow(new QStandardItem(QStringLiteral("child %1").arg(child)));
+            appendChildren(row.first());
         }
         benchmark::DoNotOptimize(seen);
+    }
+}
+
+// The parents are in place when the proxy attaches and are all mapped; then each gets its first two
+// children one insert at a time. Only the mapping and the child inserts are timed: building and
+// freeing the source is the same for every proxy and dominated by the allocator.
+template <typename Proxy>
+void fillUnderParents(benchmark::State& state)
+{
+    const int parents = int(state.range(0));
+    for (auto _ : state) {
+        state.PauseTiming();
+        auto source = std::make_unique<QStandardItemModel>(0, 3);
+        for (int p = 0; p < parents; ++p)
+            source->appendRow(parentRow(p));
+        auto proxy = std::make_unique<Proxy>();
+        proxy->setSourceModel(source.get());
+        qint64 seen = 0;
+        attachViewClient(*proxy, seen);
+        state.ResumeTiming();
+        for (int p = 0; p < parents; ++p)
+            benchmark::DoNotOptimize(proxy->rowCount(proxy->index(p, 0)));
+        for (int p = 0; p < parents; ++p)
+            appendChildren(source->item(p));
+        benchmark::DoNotOptimize(seen);
+        state.PauseTiming();
+        proxy.reset();
+        source.reset();
+        state.ResumeTiming();
     }
 }
 static void BM_FillTree_Corvane(benchmark::State& state) { fillTree<core::SortFilterSelectModel>(state); }
@@ -573,6 +613,13 @@ BENCHMARK(BM_FillTree_QSortFilterProxyModel)->Arg(1000)->Arg(20000)->Unit(benchm
 // Seconds each, and there to show how the time grows: one repetition keeps bench/run.sh short.
 BENCHMARK(BM_FillTree_Corvane)->Arg(100000)->Repetitions(1)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_FillTree_QSortFilterProxyModel)->Arg(100000)->Repetitions(1)->Unit(benchmark::kMillisecond);
+static void BM_FillTreeUnderParents_Corvane(benchmark::State& state) { fillUnderParents<core::SortFilterSelectModel>(state); }
+static void BM_FillTreeUnderParents_QSortFilterProxyModel(benchmark::State& state)
+{
+    fillUnderParents<QSortFilterProxyModel>(state);
+}
+BENCHMARK(BM_FillTreeUnderParents_Corvane)->Arg(20000)->Arg(100000)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_FillTreeUnderParents_QSortFilterProxyModel)->Arg(20000)->Arg(100000)->Unit(benchmark::kMillisecond);
 
 int main(int argc, char** argv)
 {

@@ -710,12 +710,17 @@ QModelIndex SortFilterSelectModel::mapToSource(const QModelIndex& proxyIndex) co
     const QModelIndex base = QSortFilterProxyModel::mapToSource(proxyIndex);
     if (!base.isValid())
         return {};
-    return model->index(base.row(), d->columnOrder[std::size_t(proxyIndex.column())], base.parent());
+    const int sourceColumn = d->columnOrder[std::size_t(proxyIndex.column())];
+    // Columns the user has not moved map as the base proxy maps them: spare the source two lookups.
+    if (base.column() == sourceColumn)
+        return base;
+    return model->index(base.row(), sourceColumn, base.parent());
 }
 
 QModelIndex SortFilterSelectModel::mapFromSource(const QModelIndex& sourceIndex) const
 {
-    if (!sourceIndex.isValid() || !sourceModel() || sourceIndex.model() != sourceModel())
+    const QAbstractItemModel* model = sourceModel();
+    if (!sourceIndex.isValid() || !model || sourceIndex.model() != model)
         return {};
     if (!d->validSourceColumn(sourceIndex.column()) || !d->ancestorsShown(sourceIndex))
         return {};
@@ -724,7 +729,10 @@ QModelIndex SortFilterSelectModel::mapFromSource(const QModelIndex& sourceIndex)
         base = d->baseRowIndex(sourceIndex);
     if (!base.isValid())
         return {};
-    return createIndex(base.row(), d->columns[std::size_t(sourceIndex.column())].position, base.internalPointer());
+    const int position = d->columns[std::size_t(sourceIndex.column())].position;
+    if (base.column() == position)
+        return base;
+    return createIndex(base.row(), position, base.internalPointer());
 }
 
 // Editable column, mapping and filtering
