@@ -363,6 +363,12 @@ void SortFilterSelectModel::ConnectionKeeper::onChildColumnsChanged(const QModel
     const QAbstractItemModel* model = d->owner->sourceModel();
     if (!parent.isValid() || parent.model() != model)
         return;
+    // The base proxy maps again after a move below a parent, by its own column numbers: start the
+    // views over, as rare as such a move is.
+    if (shift == 0) {
+        d->invalidateColumns();
+        return;
+    }
     // The base proxy decides the new columns itself and keeps its decision for the columns that
     // moved up or down: only those whose number now meets another top-level record are stale.
     // Filling a tree gives each parent its first child columns, where none moved, so a fill never
@@ -370,17 +376,30 @@ void SortFilterSelectModel::ConnectionKeeper::onChildColumnsChanged(const QModel
     const auto accepted = [this](int column) {
         return d->validSourceColumn(column) && d->columns[std::size_t(column)].visible;
     };
-    bool stale = shift == 0;
     const int count = model->columnCount(parent);
-    if (shift > 0) {
-        for (int c = first + shift; c < count && !stale; ++c)
-            stale = accepted(c) != accepted(c - shift);
-    } else if (shift < 0) {
-        for (int c = first; c < count && !stale; ++c)
-            stale = accepted(c) != accepted(c - shift);
+    const int moved = shift > 0 ? first + shift : first;
+    int stale = moved;
+    while (stale < count && accepted(stale) == accepted(stale - shift))
+        ++stale;
+    if (stale >= count)
+        return;
+    if (!d->owner->mapFromSource(parent).isValid())
+        return;
+    // The base proxy decides columns when they come: let the stale ones and those after them go and
+    // come back, below this parent alone. The first call maps the parent's children if the base
+    // proxy has not yet (then with current decisions), so that the others find them mapped.
+    // Rows selected below it lose the cells that go; the selection is carried across whole.
+    const Pimpl::RowSnapshot snapshot = d->takeRowSnapshot();
+    {
+        const QScopedValueRollback<bool> guard(d->refiltering, true);
+        const int last = count - 1;
+        for (const char* slot : {"_q_sourceColumnsAboutToBeInserted", "_q_sourceColumnsAboutToBeRemoved",
+                 "_q_sourceColumnsRemoved", "_q_sourceColumnsInserted"}) {
+            QMetaObject::invokeMethod(
+                d->owner, slot, Qt::DirectConnection, Q_ARG(QModelIndex, parent), Q_ARG(int, stale), Q_ARG(int, last));
+        }
     }
-    if (stale)
-        d->invalidateColumns();
+    d->restoreRowSnapshot(snapshot);
 }
 
 void SortFilterSelectModel::ConnectionKeeper::onModelReset()

@@ -260,25 +260,61 @@ private Q_SLOTS:
         QCOMPARE(cvtest::mappingProblem(f.proxy), QString());
     }
 
-    // Filling a tree one child at a time once reset the proxy per parent, dropping the pre-focus.
-    void shouldMapChildrenWithoutResetWhileTreeFills()
+    // Filling a tree one child at a time once reset the proxy per parent, dropping the pre-focus;
+    // so did child columns shifting onto a top-level column shown otherwise.
+    void shouldChangeChildColumnsWithoutReset_data()
     {
-        QStandardItemModel source(3, 2);
+        QTest::addColumn<QString>("change");
+        QTest::newRow("first children, one at a time") << "fill";
+        QTest::newRow("child column inserted before a hidden column") << "insert";
+        QTest::newRow("child column removed after a hidden column") << "remove";
+    }
+    void shouldChangeChildColumnsWithoutReset()
+    {
+        QFETCH(QString, change);
+        QStandardItemModel source(3, 3);
         for (int r = 0; r < 3; ++r)
             source.setItem(r, 0, new QStandardItem);
+        const auto childRow = [](int k) {
+            QList<QStandardItem*> row;
+            for (const char letter : {'c', 'd', 'e', 'f'})
+                row.append(new QStandardItem(QLatin1Char(letter) + QString::number(k)));
+            return row;
+        };
+        if (change != QLatin1String("fill")) {
+            for (int k = 0; k < 6; ++k)
+                source.item(k / 2)->appendRow(childRow(k));
+        }
         SortFilterSelectModel proxy;
         QAbstractItemModelTester tester(&proxy, QAbstractItemModelTester::FailureReportingMode::QtTest);
         proxy.setSourceModel(&source);
+        proxy.setSourceColumnVisible(1, false);
+        for (int r = 0; r < 3; ++r)
+            proxy.rowCount(proxy.index(r, 0));
         proxy.leftClickSelection(1, 1);
         proxy.increasePreFocusIndexColumn();
         proxy.increasePreFocusIndexColumn();
+        const int preFocus = proxy.roleNames().key("isPreFocusCell");
+        QVERIFY(proxy.index(1, 1).data(preFocus).toBool());
         QSignalSpy resetSpy(&proxy, &QAbstractItemModel::modelReset);
-        for (int k = 0; k < 6; ++k)
-            source.item(k / 2)->appendRow({new QStandardItem(QStringLiteral("c%1").arg(k)), new QStandardItem});
+        if (change == QLatin1String("fill")) {
+            for (int k = 0; k < 6; ++k)
+                source.item(k / 2)->appendRow(childRow(k));
+        } else if (change == QLatin1String("insert")) {
+            // Columns 0 and 1 below row 2 move onto the hidden column and the one after it.
+            source.item(2)->insertColumns(0, 1);
+        } else {
+            // Column 2 below row 2 moves onto the hidden column, column 1 (hidden) onto column 0.
+            source.item(2)->removeColumns(0, 1);
+        }
         QCOMPARE(resetSpy.count(), 0);
-        QVERIFY(proxy.index(1, 1).data(proxy.roleNames().key("isPreFocusCell")).toBool());
+        QVERIFY(proxy.index(1, 1).data(preFocus).toBool());
         QVERIFY(proxy.isSelected(1));
-        QCOMPARE(proxy.index(1, 0, proxy.index(2, 0)).data().toString(), QStringLiteral("c5"));
+        const QString shown = change == QLatin1String("insert") ? QStringLiteral(",d5")
+            : change == QLatin1String("remove")                 ? QStringLiteral("d5,f5")
+                                                                : QStringLiteral("c5,e5");
+        const QModelIndex parent = proxy.index(2, 0);
+        QCOMPARE(proxy.index(1, 0, parent).data().toString() + QLatin1Char(',') + proxy.index(1, 1, parent).data().toString(), shown);
         QCOMPARE(cvtest::mappingProblem(proxy), QString());
     }
 
