@@ -2,6 +2,7 @@
 #include "models/naturalsortkey_p.h"
 
 #include <QChar>
+#include <QtEndian>
 
 #include <algorithm>
 #include <limits>
@@ -209,5 +210,94 @@ bool NaturalSortKeys::append(const QString& text)
         return false;
     m_ends.push_back(static_cast<std::uint32_t>(m_size));
     return true;
+}
+
+namespace
+{
+// Eight bytes of a key from some depth on, as one number, and how much of the key is left there.
+struct Chunk
+{
+    std::uint64_t bytes;
+    std::uint32_t key;
+    std::uint32_t size;
+};
+}
+
+void NaturalSortKeys::sort(std::vector<int>& order, std::vector<char>& startsRank) const
+{
+    const std::size_t n = order.size();
+    startsRank.assign(n, 0);
+    if (n == 0)
+        return;
+    startsRank[0] = 1;
+    const auto size = [this](std::uint32_t k) { return m_ends[k] - (k ? m_ends[k - 1] : 0); };
+    constexpr std::size_t ahead = 8;
+    // Keys come in the order their rows are shown: a column sorted before, either way round, is
+    // ordered in one pass. Reversing the order is what a second click on a header does.
+    bool up = true;
+    bool down = true;
+    for (std::size_t i = 1; i < n && (up || down); ++i) {
+        if (i + ahead < n)
+            prefetch(bytes(std::uint32_t(order[i + ahead])));
+        const bool before = less(std::uint32_t(order[i - 1]), std::uint32_t(order[i]));
+        const bool after = !before && less(std::uint32_t(order[i]), std::uint32_t(order[i - 1]));
+        up = up && !after;
+        down = down && !before;
+        startsRank[i] = before || after;
+    }
+    if (up || down) {
+        if (!up) {
+            std::reverse(order.begin(), order.end());
+            std::reverse(startsRank.begin() + 1, startsRank.end());
+        }
+        return;
+    }
+    // Sorted eight key bytes at a time from the front, and each run of equal bytes again by the
+    // next eight: the passes read the keys in the order of the entries, which fetching ahead makes
+    // cheap on tables far larger than the caches, and the sorts compare plain numbers. Equal keys
+    // need no stable order: they share a rank.
+    std::fill(startsRank.begin(), startsRank.end(), 0);
+    startsRank[0] = 1;
+    std::vector<Chunk> chunks(n);
+    for (std::size_t i = 0; i < n; ++i)
+        chunks[i] = {0, std::uint32_t(order[i]), size(std::uint32_t(order[i]))};
+    struct Range
+    {
+        std::size_t begin;
+        std::size_t end;
+        std::uint32_t depth;
+    };
+    std::vector<Range> ranges{{0, n, 0}};
+    while (!ranges.empty()) {
+        const Range range = ranges.back();
+        ranges.pop_back();
+        const std::uint32_t depth = range.depth;
+        for (std::size_t i = range.begin; i < range.end; ++i) {
+            if (i + ahead < range.end)
+                prefetch(bytes(chunks[i + ahead].key) + depth);
+            unsigned char eight[8] = {};
+            std::memcpy(eight, bytes(chunks[i].key) + depth, std::min<std::uint32_t>(8, chunks[i].size - depth));
+            chunks[i].bytes = qFromBigEndian<quint64>(eight);
+        }
+        // Past its end a key reads as zeros: of two keys equal so far the shorter comes first.
+        const auto left = [depth](const Chunk& c) { return std::min<std::uint32_t>(c.size - depth, 9); };
+        const auto first = chunks.begin() + std::ptrdiff_t(range.begin);
+        std::sort(first, chunks.begin() + std::ptrdiff_t(range.end), [&left](const Chunk& a, const Chunk& b) {
+            return a.bytes != b.bytes ? a.bytes < b.bytes : left(a) < left(b);
+        });
+        std::size_t run = range.begin;
+        for (std::size_t i = range.begin + 1; i <= range.end; ++i) {
+            if (i < range.end && chunks[i].bytes == chunks[i - 1].bytes && left(chunks[i]) == left(chunks[i - 1]))
+                continue;
+            if (i < range.end)
+                startsRank[i] = 1;
+            // Keys that go on past these eight bytes are told apart by the next ones.
+            if (i - run > 1 && left(chunks[run]) > 8)
+                ranges.push_back({run, i, depth + 8});
+            run = i;
+        }
+    }
+    for (std::size_t i = 0; i < n; ++i)
+        order[i] = int(chunks[i].key);
 }
 }

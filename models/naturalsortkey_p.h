@@ -10,6 +10,16 @@
 
 namespace core
 {
+// A hint only: compilers without it lose speed, never answers.
+inline void prefetch(const void* address)
+{
+#if defined(__GNUC__) || defined(__clang__)
+    __builtin_prefetch(address);
+#else
+    (void)address;
+#endif
+}
+
 // Byte keys of the host's natural text order (lom::stringsLessThan on the text as lum::wxFromQt
 // converts it). Compared as unsigned bytes, the shorter first when one is a prefix of the other,
 // two keys order exactly as the comparator orders their texts, and are equal only for equal texts:
@@ -47,6 +57,9 @@ public:
         return byBytes != 0 ? byBytes < 0 : aSize < bSize;
     }
     const unsigned char* bytes(std::uint32_t k) const { return m_bytes.get() + (k ? m_ends[k - 1] : 0); }
+    /// Orders the key numbers in `order` by their keys; `startsRank` tells, for each place, whether
+    /// its key differs from the one before it (equal keys share a rank).
+    void sort(std::vector<int>& order, std::vector<char>& startsRank) const;
 
 private:
     // Grown by hand: a vector would clear the room each key is written into.

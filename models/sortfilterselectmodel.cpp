@@ -383,22 +383,11 @@ void SortFilterSelectModel::ConnectionKeeper::onChildColumnsChanged(const QModel
         ++stale;
     if (stale >= count)
         return;
-    if (!d->owner->mapFromSource(parent).isValid())
-        return;
-    // The base proxy decides columns when they come: let the stale ones and those after them go and
-    // come back, below this parent alone. The first call maps the parent's children if the base
-    // proxy has not yet (then with current decisions), so that the others find them mapped.
-    // Rows selected below it lose the cells that go; the selection is carried across whole.
+    // The base proxy decides columns only as they come, or when it maps again: let it map again,
+    // as after a change of the source's layout, which keeps the views and the rows they show.
+    // Rows selected below the parent lose the cells that go; the selection is carried across whole.
     const Pimpl::RowSnapshot snapshot = d->takeRowSnapshot();
-    {
-        const QScopedValueRollback<bool> guard(d->refiltering, true);
-        const int last = count - 1;
-        for (const char* slot : {"_q_sourceColumnsAboutToBeInserted", "_q_sourceColumnsAboutToBeRemoved",
-                 "_q_sourceColumnsRemoved", "_q_sourceColumnsInserted"}) {
-            QMetaObject::invokeMethod(
-                d->owner, slot, Qt::DirectConnection, Q_ARG(QModelIndex, parent), Q_ARG(int, stale), Q_ARG(int, last));
-        }
-    }
+    d->owner->invalidate();
     d->restoreRowSnapshot(snapshot);
 }
 

@@ -18,16 +18,6 @@ namespace core
 {
 namespace
 {
-// A hint only: compilers without it lose speed, never answers.
-inline void prefetch(const void* address)
-{
-#if defined(__GNUC__) || defined(__clang__)
-    __builtin_prefetch(address);
-#else
-    Q_UNUSED(address);
-#endif
-}
-
 void prefetchText(const wxString& text)
 {
     prefetch(text.wx_str());
@@ -252,12 +242,11 @@ bool SortFilterSelectModel::Pimpl::rankNaturally(std::vector<int>& held, bool by
             order[present++] = slots[std::size_t(row)];
     }
     order.resize(present);
-    const auto less = [&keys](int a, int b) { return keys.less(std::uint32_t(a), std::uint32_t(b)); };
-    mergeSortOrder(order, less, [](int) {}, [&keys](int k) { prefetch(keys.bytes(std::uint32_t(k))); });
-    int rank = 0;
+    std::vector<char> startsRank;
+    keys.sort(order, startsRank);
+    int rank = -1;
     for (std::size_t i = 0; i < order.size(); ++i) {
-        if (i > 0 && less(order[i - 1], order[i]))
-            ++rank;
+        rank += startsRank[i];
         slots[keyRows.empty() ? std::size_t(order[i]) : std::size_t(keyRows[std::size_t(order[i])])] = rank;
     }
     return true;

@@ -76,6 +76,22 @@ void compareNaturalKeys(const QStringList& texts, const QString& where)
     std::stable_sort(byKeys.begin(), byKeys.end(), [&](std::uint32_t a, std::uint32_t b) { return keys.less(a, b); });
     std::stable_sort(byComparator.begin(), byComparator.end(), less);
     QVERIFY2(byKeys == byComparator, qPrintable(where));
+    // A column's sort of its keys, each key twice: from the order added, sorted, and reversed. Equal
+    // texts may come in any order but must share a rank.
+    std::vector<int> added(wide.size() * 2);
+    for (std::size_t i = 0; i < added.size(); ++i)
+        added[i] = int(i % wide.size());
+    std::vector<int> sorted = added;
+    std::stable_sort(sorted.begin(), sorted.end(), [&](int a, int b) { return less(std::uint32_t(a), std::uint32_t(b)); });
+    for (std::vector<int> order : {added, sorted, std::vector<int>(sorted.rbegin(), sorted.rend())}) {
+        std::vector<char> startsRank;
+        keys.sort(order, startsRank);
+        for (std::size_t i = 0; i < order.size(); ++i) {
+            const bool newText = i == 0 || wide[std::size_t(order[i - 1])] != wide[std::size_t(order[i])];
+            if (wide[std::size_t(order[i])] != wide[std::size_t(sorted[i])] || bool(startsRank[i]) != newText)
+                QFAIL(qPrintable(where + ": sorted keys at " + QString::number(i)));
+        }
+    }
 }
 }
 
