@@ -363,23 +363,16 @@ void SortFilterSelectModel::ConnectionKeeper::onChildColumnsChanged(const QModel
     const QAbstractItemModel* model = d->owner->sourceModel();
     if (!parent.isValid() || parent.model() != model)
         return;
-    // The base proxy maps again after a move below a parent, by its own column numbers: start the
-    // views over, as rare as such a move is.
-    if (shift == 0) {
-        d->invalidateColumns();
-        return;
-    }
     // The base proxy decides the new columns itself and keeps its decision for the columns that
     // moved up or down: only those whose number now meets another top-level record are stale.
     // Filling a tree gives each parent its first child columns, where none moved, so a fill never
-    // re-filters.
+    // re-filters. Columns moved below a parent are taken as stale.
     const auto accepted = [this](int column) {
         return d->validSourceColumn(column) && d->columns[std::size_t(column)].visible;
     };
     const int count = model->columnCount(parent);
-    const int moved = shift > 0 ? first + shift : first;
-    int stale = moved;
-    while (stale < count && accepted(stale) == accepted(stale - shift))
+    int stale = shift > 0 ? first + shift : first;
+    while (shift != 0 && stale < count && accepted(stale) == accepted(stale - shift))
         ++stale;
     if (stale >= count)
         return;
