@@ -450,4 +450,30 @@ void SortFilterSelectModel::loadColumnData()
     if (changed && !notified)
         Q_EMIT proxySortColumnChanged();
 }
+
+void SortFilterSelectModel::ConnectionKeeper::onChildColumnsChanged(const QModelIndex& parent, int first, int shift)
+{
+    const QAbstractItemModel* model = d->owner->sourceModel();
+    if (!parent.isValid() || parent.model() != model)
+        return;
+    // The base proxy decides the new columns itself and keeps its decision for the columns that
+    // moved up or down: only those whose number now meets another top-level record are stale.
+    // Filling a tree gives each parent its first child columns, where none moved, so a fill never
+    // re-filters. Columns moved below a parent are taken as stale.
+    const auto accepted = [this](int column) {
+        return d->validSourceColumn(column) && d->columns[std::size_t(column)].visible;
+    };
+    const int count = model->columnCount(parent);
+    int stale = shift > 0 ? first + shift : first;
+    while (shift != 0 && stale < count && accepted(stale) == accepted(stale - shift))
+        ++stale;
+    if (stale >= count)
+        return;
+    // The base proxy decides columns only as they come, or when it maps again: let it map again,
+    // as after a change of the source's layout, which keeps the views and the rows they show.
+    // Rows selected below the parent lose the cells that go; the selection is carried across whole.
+    const Pimpl::RowSnapshot snapshot = d->takeRowSnapshot();
+    d->owner->invalidate();
+    d->restoreRowSnapshot(snapshot);
+}
 }
