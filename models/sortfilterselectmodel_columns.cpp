@@ -44,6 +44,12 @@ void SortFilterSelectModel::Pimpl::invalidateColumns()
     owner->beginResetModel();
     {
         // The views hear of the reset only, not of the columns the base proxy drops inside it.
+        // The reset ends every persistent index: end them first, or the dropped columns would
+        // move them onto cells that are gone, with a warning for each.
+        const QModelIndexList persistent = owner->persistentIndexList();
+        QModelIndexList ended = persistent;
+        std::fill(ended.begin(), ended.end(), QModelIndex());
+        owner->changePersistentIndexList(persistent, ended);
         const QSignalBlocker quiet(owner);
         refilterColumns();
     }
