@@ -216,8 +216,8 @@ def main():
     if results.get("BM_FillTree_QSortFilterProxyModel/100000"):
         lines += ["", "Filling a tree: the stock proxy, which the module's proxy builds on, brings its whole top-level",
                   "mapping up to date on every top-level insert, so a fill that appends its parents one at a time",
-                  "costs both proxies time quadratic in the number of parents; with the parents in place, filling",
-                  "their children is linear."]
+                  "costs both proxies time quadratic in the number of parents; with the parents in place, each",
+                  "child insert touches its parent's mapping only."]
     lines += scale_section(results)
     print("\n".join(lines))
 

@@ -230,7 +230,6 @@ void NaturalSortKeys::sort(std::vector<int>& order, std::vector<char>& startsRan
     if (n == 0)
         return;
     startsRank[0] = 1;
-    const auto size = [this](std::uint32_t k) { return m_ends[k] - (k ? m_ends[k - 1] : 0); };
     constexpr std::size_t ahead = 8;
     // Keys come in the order their rows are shown: a column sorted before, either way round, is
     // ordered in one pass. Reversing the order is what a second click on a header does.
@@ -239,11 +238,10 @@ void NaturalSortKeys::sort(std::vector<int>& order, std::vector<char>& startsRan
     for (std::size_t i = 1; i < n && (up || down); ++i) {
         if (i + ahead < n)
             prefetch(bytes(std::uint32_t(order[i + ahead])));
-        const bool before = less(std::uint32_t(order[i - 1]), std::uint32_t(order[i]));
-        const bool after = !before && less(std::uint32_t(order[i]), std::uint32_t(order[i - 1]));
-        up = up && !after;
-        down = down && !before;
-        startsRank[i] = before || after;
+        const int sign = compare(std::uint32_t(order[i - 1]), std::uint32_t(order[i]));
+        up = up && sign <= 0;
+        down = down && sign >= 0;
+        startsRank[i] = sign != 0;
     }
     if (up || down) {
         if (!up) {
@@ -256,8 +254,7 @@ void NaturalSortKeys::sort(std::vector<int>& order, std::vector<char>& startsRan
     // next eight: the passes read the keys in the order of the entries, which fetching ahead makes
     // cheap on tables far larger than the caches, and the sorts compare plain numbers. Equal keys
     // need no stable order: they share a rank.
-    std::fill(startsRank.begin(), startsRank.end(), 0);
-    startsRank[0] = 1;
+    std::fill(startsRank.begin() + 1, startsRank.end(), 0);
     std::vector<Chunk> chunks(n);
     for (std::size_t i = 0; i < n; ++i)
         chunks[i] = {0, std::uint32_t(order[i]), size(std::uint32_t(order[i]))};

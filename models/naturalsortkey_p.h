@@ -47,16 +47,17 @@ public:
     /// Adds the key of the next text; false when the block has outgrown its 32-bit offsets.
     bool append(const QString& text);
     std::size_t size() const { return m_ends.size(); }
-    bool less(std::uint32_t a, std::uint32_t b) const
+    /// Below, at or above 0 as key a orders before, with or after key b.
+    int compare(std::uint32_t a, std::uint32_t b) const
     {
-        const std::uint32_t aBegin = a ? m_ends[a - 1] : 0;
-        const std::uint32_t bBegin = b ? m_ends[b - 1] : 0;
-        const std::uint32_t aSize = m_ends[a] - aBegin;
-        const std::uint32_t bSize = m_ends[b] - bBegin;
-        const int byBytes = std::memcmp(m_bytes.get() + aBegin, m_bytes.get() + bBegin, aSize < bSize ? aSize : bSize);
-        return byBytes != 0 ? byBytes < 0 : aSize < bSize;
+        const std::uint32_t aSize = size(a);
+        const std::uint32_t bSize = size(b);
+        const int byBytes = std::memcmp(bytes(a), bytes(b), aSize < bSize ? aSize : bSize);
+        return byBytes != 0 ? byBytes : int(aSize > bSize) - int(aSize < bSize);
     }
+    bool less(std::uint32_t a, std::uint32_t b) const { return compare(a, b) < 0; }
     const unsigned char* bytes(std::uint32_t k) const { return m_bytes.get() + (k ? m_ends[k - 1] : 0); }
+    std::uint32_t size(std::uint32_t k) const { return m_ends[k] - (k ? m_ends[k - 1] : 0); }
     /// Orders the key numbers in `order` by their keys; `startsRank` tells, for each place, whether
     /// its key differs from the one before it (equal keys share a rank).
     void sort(std::vector<int>& order, std::vector<char>& startsRank) const;
