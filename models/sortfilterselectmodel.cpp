@@ -555,6 +555,7 @@ void SortFilterSelectModel::setFilter(lum::RowFilter* filter)
     d->filter = filter;
     d->filterInvalidateConnection = connect(filter, &lum::RowFilter::invalidate, this, [this] {
         const QScopedValueRollback<lum::RowFilter*> with(d->refilteringWith, d->filter.data());
+        const QScopedValueRollback<QAbstractItemModel*> source(d->refilteringSource, sourceModel());
         const int before = rowCount();
         invalidateFilter();
         if (rowCount() >= before)
@@ -768,9 +769,12 @@ QModelIndex SortFilterSelectModel::mapProxyIndexToSource(const QModelIndex& prox
 
 bool SortFilterSelectModel::filterAcceptsRow(int sourceRow, const QModelIndex& sourceParent) const
 {
+    // Asked once per row when the filter re-filters: the fewest reads first.
+    if (lum::RowFilter* filter = d->refilteringWith)
+        return filter->acceptRow(d->refilteringSource, sourceRow, sourceParent);
     if (d->acceptAllRows)
         return true;
-    if (lum::RowFilter* filter = d->refilteringWith ? d->refilteringWith : d->filter.data())
+    if (lum::RowFilter* filter = d->filter.data())
         return filter->acceptRow(sourceModel(), sourceRow, sourceParent);
     return QSortFilterProxyModel::filterAcceptsRow(sourceRow, sourceParent);
 }

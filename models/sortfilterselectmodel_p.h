@@ -200,6 +200,7 @@ public:
     bool acceptAllRows = false;
     // The filter while it asks for a re-filter: alive as it emits, so read without the guard.
     lum::RowFilter* refilteringWith = nullptr;
+    QAbstractItemModel* refilteringSource = nullptr;
 
     bool validSourceColumn(int column) const { return column >= 0 && column < int(columns.size()); }
     bool validProxyColumn(int column) const { return column >= 0 && column < int(columnOrder.size()); }
