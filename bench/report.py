@@ -98,15 +98,24 @@ def machine():
 # workload -> (title, peer or None); the scale benchmarks, one process per size.
 SCALE = [("Attach", "attach and map every row", True),
          ("SortInt", "sort by int (code 4), from source order", True),
-         ("SortNatural", "sort by natural text (code 0), from source order", False),
+         ("SortNatural", "sort by natural text (code 0), from source order (peer: ranks worked out beforehand)",
+          True),
          ("FilterHalf", "filter keeps half the rows (one block) of all", True),
          ("SelectAll", "selectAll + selectedSourceRows", False),
          ("HideShowColumn", "hide then show a column", True)]
 
 
-def scale_section(results):
+def median_sample(samples, name):
+    runs = sorted(samples.get(name, []), key=ms)
+    return runs[len(runs) // 2] if runs else None
+
+
+def scale_section(samples):
+    counts = sorted({len(runs) for name, runs in samples.items() if name.startswith("BM_Scale")})
     lines = ["", "## Scale: 1M and 10M rows", "",
-             "Each sample runs once in a fresh process (one per benchmark and size). The source computes",
+             f"Each sample runs once in a fresh process, the samples of every benchmark and size taken in turn;",
+             f"medians of {' or '.join(map(str, counts)) or 'no'} samples, the memory columns the median time's sample's. "
+             "The source computes",
              "its rows from their number and holds nothing, so memory is the proxy's: peak resident memory",
              "(VmHWM) of the process, and per row the peak above what the process held before the proxy",
              "was made (for workloads other than attaching, the proxy's mapping is part of it).", "",
@@ -117,10 +126,11 @@ def scale_section(results):
     for key, title, has_peer in SCALE:
         times = {}
         for rows in ("1000000", "10000000"):
-            mine = results.get(f"BM_Scale{key}_Corvane/{rows}/iterations:1")
+            mine = median_sample(samples, f"BM_Scale{key}_Corvane/{rows}/iterations:1")
             if not mine:
                 continue
-            other = results.get(f"BM_Scale{key}_QSortFilterProxyModel/{rows}/iterations:1") if has_peer else None
+            other = median_sample(samples, f"BM_Scale{key}_QSortFilterProxyModel/{rows}/iterations:1") \
+                if has_peer else None
             times[rows] = (ms(mine), ms(other) if other else None)
             peer_bytes = f"{other.get('bytes_per_row', 0):.1f}" if other else "-"
             lines.append(f"| {title} | {int(rows):,} | {ms(mine):.1f} | {f'{ms(other):.1f}' if other else '-'} | "
@@ -218,7 +228,7 @@ def main():
                   "mapping up to date on every top-level insert, so a fill that appends its parents one at a time",
                   "costs both proxies time quadratic in the number of parents; with the parents in place, each",
                   "child insert touches its parent's mapping only."]
-    lines += scale_section(results)
+    lines += scale_section(samples)
     print("\n".join(lines))
 
 

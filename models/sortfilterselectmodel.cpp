@@ -677,11 +677,9 @@ void SortFilterSelectModel::setSourceModel(QAbstractItemModel* model)
 
 QModelIndex SortFilterSelectModel::mapToSource(const QModelIndex& proxyIndex) const
 {
-    QAbstractItemModel* model = sourceModel();
-    if (!proxyIndex.isValid() || proxyIndex.model() != this || !model)
-        return {};
-    // A stale index may name a proxy column that no longer exists.
-    if (!d->validProxyColumn(proxyIndex.column()))
+    // A stale index may name a proxy column that no longer exists. Without a source the base proxy
+    // has no rows, so any index it maps is the source's; asked on every cell a view reads.
+    if (!proxyIndex.isValid() || proxyIndex.model() != this || !d->validProxyColumn(proxyIndex.column()))
         return {};
     const QModelIndex base = QSortFilterProxyModel::mapToSource(proxyIndex);
     if (!base.isValid())
@@ -690,7 +688,7 @@ QModelIndex SortFilterSelectModel::mapToSource(const QModelIndex& proxyIndex) co
     // Columns the user has not moved map as the base proxy maps them: spare the source two lookups.
     if (base.column() == sourceColumn)
         return base;
-    return model->index(base.row(), sourceColumn, base.parent());
+    return base.model()->index(base.row(), sourceColumn, base.parent());
 }
 
 QModelIndex SortFilterSelectModel::mapFromSource(const QModelIndex& sourceIndex) const
