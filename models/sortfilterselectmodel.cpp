@@ -8,6 +8,7 @@
 #include <QDebug>
 #include <QScopedValueRollback>
 #include <QSignalBlocker>
+#include <QVarLengthArray>
 
 namespace core
 {
@@ -77,14 +78,19 @@ QModelIndex SortFilterSelectModel::Pimpl::baseRowIndex(const QModelIndex& source
 bool SortFilterSelectModel::Pimpl::ancestorsShown(const QModelIndex& sourceIndex) const
 {
     // Rows below a parent that is not shown (its column is hidden or its row filtered out, or the
-    // same for a parent further up) are not shown either. Asking the base proxy about them would
-    // make it map that parent's children, and its later row signals under that parent would then
-    // name the root as their parent.
+    // same for a parent further up) are not shown either. Asking the base proxy about a parent maps
+    // the children of the parent above it, so the parents are asked from the top down and the walk
+    // stops at the first one not shown: a level the base proxy maps below a hidden parent misses
+    // its later changes, and shows them wrongly once the parent is shown again.
+    QVarLengthArray<QModelIndex, 8> ancestors;
     for (QModelIndex up = sourceIndex.parent(); up.isValid(); up = up.parent()) {
         if (!validSourceColumn(up.column()) || !columns[std::size_t(up.column())].visible)
             return false;
-        if (!owner->QSortFilterProxyModel::mapFromSource(up).isValid()
-            && !((refiltering || baseColumnsStale) && baseRowIndex(up).isValid()))
+        ancestors.append(up);
+    }
+    for (auto up = ancestors.crbegin(); up != ancestors.crend(); ++up) {
+        if (!owner->QSortFilterProxyModel::mapFromSource(*up).isValid()
+            && !((refiltering || baseColumnsStale) && baseRowIndex(*up).isValid()))
             return false;
     }
     return true;

@@ -318,6 +318,44 @@ private Q_SLOTS:
         QCOMPARE(cvtest::mappingProblem(proxy), QString());
     }
 
+    void shouldShowLevelsBelowARowAgainAfterTheFilterChangedThem()
+    {
+        // Root rows a and b; b holds c, c holds g, g holds leaf; three columns on every level.
+        QStandardItemModel source(0, 3);
+        const auto row = [](const QString& name) {
+            return QList<QStandardItem*> { new QStandardItem(name), new QStandardItem(name + "/1"),
+                new QStandardItem(name + "/2") };
+        };
+        source.appendRow(row("a"));
+        QList<QStandardItem*> level = row("b");
+        source.appendRow(level);
+        for (const char* name : { "c", "g", "leaf" }) {
+            const QList<QStandardItem*> below = row(QString::fromLatin1(name));
+            level.first()->appendRow(below);
+            level = below;
+        }
+        TextFilter filter;
+        SortFilterSelectModel proxy;
+        QAbstractItemModelTester tester(&proxy, QAbstractItemModelTester::FailureReportingMode::QtTest);
+        proxy.setSourceModel(&source);
+        proxy.setFilter(&filter);
+        filter.hidden = QStringList { "b" };
+        Q_EMIT filter.invalidate();
+        const QModelIndex g = source.index(0, 0, source.index(0, 0, source.index(1, 0)));
+        // Mapping a cell two levels below the hidden row leaves the levels between unmapped.
+        QVERIFY(!proxy.mapFromSource(source.index(0, 0, g)).isValid());
+        // While b is filtered out, the filter takes g out and then lets it back.
+        filter.hidden = QStringList { "b", "g" };
+        Q_EMIT filter.invalidate();
+        filter.hidden = QStringList { "b" };
+        Q_EMIT filter.invalidate();
+        filter.hidden.clear();
+        Q_EMIT filter.invalidate();
+        const QModelIndex shownG = proxy.mapFromSource(g);
+        QVERIFY(shownG.isValid());
+        QCOMPARE(proxy.index(0, 1, shownG).data().toString(), QStringLiteral("leaf/1"));
+        QCOMPARE(cvtest::mappingProblem(proxy), QString());
+    }
 };
 
 QTEST_MAIN(TestSortFilterSelectModel)
