@@ -105,17 +105,17 @@ SCALE = [("Attach", "attach and map every row", True),
          ("HideShowColumn", "hide then show a column", True)]
 
 
-def median_sample(samples, name):
+def fastest_sample(samples, name):
     runs = sorted(samples.get(name, []), key=ms)
-    return runs[len(runs) // 2] if runs else None
+    return runs[0] if runs else None
 
 
 def scale_section(samples):
     counts = sorted({len(runs) for name, runs in samples.items() if name.startswith("BM_Scale")})
     lines = ["", "## Scale: 1M and 10M rows", "",
-             f"Each sample runs once in a fresh process, the samples of every benchmark and size taken in turn;",
-             f"medians of {' or '.join(map(str, counts)) or 'no'} samples, the memory columns the median time's sample's. "
-             "The source computes",
+             "Each sample runs once in a fresh process, the samples of every benchmark and size taken in turn;",
+             f"the fastest of {' or '.join(map(str, counts)) or 'no'} samples, since the load of a shared machine only "
+             "adds time (the memory columns are that sample's). The source computes",
              "its rows from their number and holds nothing, so memory is the proxy's: peak resident memory",
              "(VmHWM) of the process, and per row the peak above what the process held before the proxy",
              "was made (for workloads other than attaching, the proxy's mapping is part of it).", "",
@@ -126,10 +126,10 @@ def scale_section(samples):
     for key, title, has_peer in SCALE:
         times = {}
         for rows in ("1000000", "10000000"):
-            mine = median_sample(samples, f"BM_Scale{key}_Corvane/{rows}/iterations:1")
+            mine = fastest_sample(samples, f"BM_Scale{key}_Corvane/{rows}/iterations:1")
             if not mine:
                 continue
-            other = median_sample(samples, f"BM_Scale{key}_QSortFilterProxyModel/{rows}/iterations:1") \
+            other = fastest_sample(samples, f"BM_Scale{key}_QSortFilterProxyModel/{rows}/iterations:1") \
                 if has_peer else None
             times[rows] = (ms(mine), ms(other) if other else None)
             peer_bytes = f"{other.get('bytes_per_row', 0):.1f}" if other else "-"
@@ -146,6 +146,11 @@ def scale_section(samples):
             mine = f"{big / small:.2f}x" if small > 0 else "- (under 0.1 ms)"
             peer = f"{big_peer / small_peer:.2f}x" if small_peer and big_peer else "-"
             lines.append(f"| {title} | {mine} | {peer} | <= 11x |")
+        lines += ["", "Both proxies sort with the stock proxy's merge sort, whose comparisons grow as n log n, about",
+                  "11.7x from 1M to 10M rows; what a sort does once per row grows 10x, so its time grows between the",
+                  "two. The natural order is worked out once per row before the merge sort, which then reads each",
+                  "row's rank at random in a table of 40 MB at 10M rows, as the stock proxy given ranks beforehand",
+                  "does: both grow past the merge sort's own rate there, with the table outgrowing the cache."]
     return lines
 
 
