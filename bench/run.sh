@@ -26,8 +26,8 @@ timed '^BM_(Sort|FirstSort|Refilter|HideShow|MoveColumn|IsSelected|SelectAll|Att
 timed '^BM_FillTree_' "$out/filltree.json"
 timed '^BM_FillTreeUnderParents_' "$out/filltree-parents.json"
 # Memory is measured in fresh processes so that earlier benchmarks' heaps do not hide it: three
-# processes per memory benchmark, and one per size for the scale benchmarks, whose peak (VmHWM) is
-# the sample's.
+# processes per memory benchmark, and one per sample and size for the scale benchmarks, whose peak
+# (VmHWM) is the sample's.
 for bench in BM_Memory_Corvane BM_Memory_QSortFilterProxyModel BM_Memory_CorvaneNatural; do
     for sample in 1 2 3; do
         "$bin" --benchmark_filter="^$bench/" --benchmark_format=json > "$out/$bench-$sample.json"

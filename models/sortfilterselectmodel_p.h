@@ -198,7 +198,8 @@ public:
     bool refiltering = false;
     // Set while a column change refilters, when no row can be refused.
     bool acceptAllRows = false;
-    // The filter while it asks for a re-filter: alive as it emits, so read without the guard.
+    // The filter while it asks for a re-filter, alive as it emits, so read without the guard; and
+    // the source it is handed, read once for all rows.
     lum::RowFilter* refilteringWith = nullptr;
     QAbstractItemModel* refilteringSource = nullptr;
 

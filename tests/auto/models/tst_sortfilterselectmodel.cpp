@@ -342,7 +342,7 @@ private Q_SLOTS:
         filter.hidden = QStringList { "b" };
         Q_EMIT filter.invalidate();
         const QModelIndex g = source.index(0, 0, source.index(0, 0, source.index(1, 0)));
-        // Mapping a cell two levels below the hidden row leaves the levels between unmapped.
+        // Mapping a cell three levels below the hidden row leaves the levels between unmapped.
         QVERIFY(!proxy.mapFromSource(source.index(0, 0, g)).isValid());
         // While b is filtered out, the filter takes g out and then lets it back.
         filter.hidden = QStringList { "b", "g" };
